@@ -1,0 +1,23 @@
+#pragma once
+
+#include <stdint.h>
+
+#include "platform/platform.h"
+
+inline bool IsDirectory(uint32_t attributes) {
+  return attributes != platform::kInvalidAttributes && (attributes & platform::kAttributeDirectory) != 0;
+}
+
+inline bool IsReparsePoint(uint32_t attributes) {
+  return attributes != platform::kInvalidAttributes && (attributes & platform::kAttributeReparsePoint) != 0;
+}
+
+// A cloud-files placeholder (synchronised documents folders): an ordinary
+// folder whose contents are really there.
+inline bool IsCloudPlaceholderTag(uint32_t reparseTag) { return (reparseTag & 0xFFFF0FFFu) == 0x9000001Au; }
+
+// A folder entry that leads elsewhere: junctions, symbolic links and the
+// like. Removing one must never reach what it points to.
+inline bool IsFolderLink(uint32_t attributes, uint32_t reparseTag) {
+  return IsReparsePoint(attributes) && !IsCloudPlaceholderTag(reparseTag);
+}

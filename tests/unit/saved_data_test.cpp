@@ -1,0 +1,1 @@
+#include "sim_test.h"
