@@ -1,0 +1,107 @@
+// LaunchClose on the real executable, against a fixture program that owns
+// the saver's window and logs how the close request reached it.
+#include "e2e.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+struct Process {
+  PROCESS_INFORMATION info;
+  bool started;
+};
+
+// Starts a fixture beside this program and waits until it says it is ready.
+Process StartFixture(const std::string& program, const std::string& arguments, const std::string& readyEvent) {
+  HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, readyEvent.c_str());
+  std::string path = e2e::ProgramFolder() + program;
+  std::string commandLine = e2e::Quoted(path) + " " + arguments;
+  STARTUPINFOA startup;
+  ZeroMemory(&startup, sizeof startup);
+  startup.cb = sizeof startup;
+  Process process;
+  process.started = CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &startup, &process.info) != 0;
+  if (process.started) {
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready, 20000)) << program << " not ready";
+  }
+  CloseHandle(ready);
+  return process;
+}
+
+// Waits briefly for a process to end, ends it otherwise; true when it ended by itself.
+bool Finish(Process& process, DWORD milliseconds) {
+  if (!process.started) return false;
+  bool ended = WaitForSingleObject(process.info.hProcess, milliseconds) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(process.info.hProcess, 1);
+  WaitForSingleObject(process.info.hProcess, 5000);
+  CloseHandle(process.info.hThread);
+  CloseHandle(process.info.hProcess);
+  process.started = false;
+  return ended;
+}
+
+std::string TempPath(const char* name) {
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  return std::string(folder) + name;
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string LaunchCloseCommand() { return e2e::Quoted(e2e::HelperPath()) + " LaunchClose"; }
+
+TEST(LaunchClose, WithoutTheSaverSendsNothingAndEndsPromptly) {
+  ASSERT_EQ(nullptr, FindWindowA("QV D3D Window", nullptr));
+  e2e::Run run = e2e::RunHelper(LaunchCloseCommand());
+  EXPECT_CLEAN_EXIT(run);
+  EXPECT_LT(run.milliseconds, 10000u);
+}
+
+struct Case {
+  int line;
+  const char* options;
+  bool foregroundElsewhere;
+  const char* expectedLog;
+};
+
+TEST(LaunchClose, TheSaverGetsTheCloseRequestRestoredAndInTheForeground) {
+  const Case cases[] = {
+      {__LINE__, "", false, "message=0x800f wParam=0 lParam=0 window=saver iconic=0 foreground=1\n"},
+      {__LINE__, "minimised", false, "message=0x800f wParam=0 lParam=0 window=saver iconic=0 foreground=1\n"},
+      {__LINE__, "minimised", true, "message=0x800f wParam=0 lParam=0 window=saver iconic=0 foreground=1\n"},
+      {__LINE__, "popup", true, "message=0x800f wParam=0 lParam=0 window=popup iconic=0 foreground=1\n"},
+      {__LINE__, "lower", false, "message=0x800f wParam=0 lParam=0 window=saver iconic=0 foreground=1\n"},
+      {__LINE__, "deep", false, "message=0x800f wParam=0 lParam=0 window=deep iconic=0 foreground=1\n"},
+      {__LINE__, "deep lower", false, "message=0x800f wParam=0 lParam=0 window=deep iconic=0 foreground=1\n"},
+  };
+  int round = 0;
+  for (const Case& row : cases) {
+    ROW_TRACE(row);
+    std::string log = TempPath("saver_fixture.log");
+    DeleteFileA(log.c_str());
+    std::string suffix = std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++round);
+    Process saver = StartFixture("saver_fixture.exe", e2e::Quoted(log) + " saver_ready_" + suffix + " " + row.options,
+                                 "saver_ready_" + suffix);
+    ASSERT_TRUE(saver.started);
+    Process holder{};
+    if (row.foregroundElsewhere) {
+      holder = StartFixture("foreground_fixture.exe", "holder_ready_" + suffix, "holder_ready_" + suffix);
+      // The setup must mean something: the foreground is in the holder's thread now.
+      HWND held = FindWindowA("Foreground Holder", nullptr);
+      EXPECT_EQ(held, GetForegroundWindow());
+    }
+    EXPECT_CLEAN_EXIT(e2e::RunHelper(LaunchCloseCommand()));
+    EXPECT_TRUE(Finish(saver, 10000)) << "the saver fixture got no close request";
+    EXPECT_EQ(row.expectedLog, ReadAll(log));
+    Finish(holder, 0);
+  }
+}
+
+}  // namespace
