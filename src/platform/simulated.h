@@ -19,7 +19,7 @@ void Reset();
 // Every platform call, formatted as "Name(arguments)", oldest first.
 const std::vector<std::string>& Calls();
 // The calls whose names begin with one of the prefixes.
-std::vector<std::string> CallsNamed(std::initializer_list<const char*> prefixes);
+std::vector<std::string> CallsNamed(const std::vector<std::string>& prefixes);
 void ClearCalls();
 
 // Process
@@ -71,6 +71,7 @@ void AddFolder(const std::string& path, uint32_t attributes = 0);
 void AddFile(const std::string& path, uint32_t attributes = 0);
 // A folder link: listing through it shows the target's entries.
 void AddLink(const std::string& path, const std::string& target, uint32_t reparseTag);
+void SetReparseTag(const std::string& path, uint32_t tag);  // adds the reparse-point attribute
 void SetInUse(const std::string& path);  // DeleteFileA fails on it
 bool Exists(const std::string& path);
 std::vector<std::string> Tree(const std::string& path);  // every path below, sorted

@@ -226,11 +226,11 @@ void Reset() {
 }
 
 const std::vector<std::string>& Calls() { return W().calls; }
-std::vector<std::string> CallsNamed(std::initializer_list<const char*> prefixes) {
+std::vector<std::string> CallsNamed(const std::vector<std::string>& prefixes) {
   std::vector<std::string> selected;
   for (const std::string& call : W().calls)
-    for (const char* prefix : prefixes)
-      if (call.compare(0, strlen(prefix), prefix) == 0) {
+    for (const std::string& prefix : prefixes)
+      if (call.compare(0, prefix.size(), prefix) == 0) {
         selected.push_back(call);
         break;
       }
@@ -304,6 +304,11 @@ void AddLink(const std::string& path, const std::string& target, uint32_t repars
   Entry& link = AddEntry(path, platform::kAttributeDirectory | platform::kAttributeReparsePoint);
   link.tag = reparseTag;
   link.target = targetKey;
+}
+void SetReparseTag(const std::string& path, uint32_t tag) {
+  Entry& entry = W().entries[Resolve(path, false)];
+  entry.attributes |= platform::kAttributeReparsePoint;
+  entry.tag = tag;
 }
 void SetInUse(const std::string& path) { W().entries[Resolve(path, false)].inUse = true; }
 bool Exists(const std::string& path) { return !Resolve(path, false).empty(); }

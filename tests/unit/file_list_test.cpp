@@ -1,1 +1,131 @@
+#include "support/file_list.h"
+
 #include "sim_test.h"
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+std::vector<std::string> Names(const NameList& list) {
+  std::vector<std::string> names;
+  for (NameNode* node = list.Head(); node; node = node->Next()) names.push_back(node->Name());
+  return names;
+}
+
+const char kRoot[] = "C:\\data";
+
+class FileListTest : public SimTest {
+ protected:
+  void SetUp() override {
+    SimTest::SetUp();
+    sim::AddFolder(kRoot);
+  }
+};
+
+TEST_F(FileListTest, AnEmptyOrMissingFolderListsEmpty) {
+  FileList list;
+  list.AddName("left over");
+  list.List(kRoot, "*", 0, false);
+  EXPECT_THAT(Names(list), IsEmpty());
+  EXPECT_EQ(0, list.Count());
+  list.AddName("left over");
+  list.List("C:\\missing", "*", 1, false);
+  EXPECT_THAT(Names(list), IsEmpty());
+  EXPECT_EQ(0, sim::OpenSearches());
+}
+
+TEST_F(FileListTest, OrdersSortOrReverseTheDiscoveryOrder) {
+  // Discovered in the order B, c\, a (after . and ..).
+  sim::AddFile("C:\\data\\B");
+  sim::AddFolder("C:\\data\\c");
+  sim::AddFile("C:\\data\\a");
+  const struct {
+    int line;
+    int order;
+    std::vector<std::string> expected;
+  } rows[] = {
+      {__LINE__, 1, {"a", "B", "c\\"}},
+      {__LINE__, 7, {"a", "B", "c\\"}},
+      {__LINE__, -1, {"c\\", "B", "a"}},
+      {__LINE__, 0, {"a", "c\\", "B"}},
+  };
+  for (const auto& row : rows) {
+    ROW_TRACE(row);
+    FileList list;
+    list.List(kRoot, "*", row.order, false);
+    EXPECT_EQ(row.expected, Names(list));
+    EXPECT_EQ(3, list.Count());
+  }
+}
+
+TEST_F(FileListTest, SortingUsesTheLocaleComparisonAndKeepsEqualNamesInArrivalOrder) {
+  // By bytes 0xC9 (capital E acute) sorts before 'a'..; the locale puts it with 0xE9.
+  sim::AddFile("C:\\data\\\xC9z");
+  sim::AddFile("C:\\data\\\xE9" "a");
+  sim::AddFile("C:\\data\\b");
+  sim::AddFile("C:\\data\\B2");
+  FileList list;
+  list.List(kRoot, "*", 1, false);
+  EXPECT_THAT(Names(list), ElementsAre("b", "B2", "\xE9" "a", "\xC9z"));
+  FileList equal;
+  equal.AddAscending("x");
+  equal.AddAscending("X");
+  equal.AddDescending("x");
+  EXPECT_THAT(Names(equal), ElementsAre("x", "X", "x"));
+}
+
+TEST_F(FileListTest, ListsEveryKindOfEntryAndOnlyFoldersWhenAsked) {
+  sim::AddFile("C:\\data\\plain.txt");
+  sim::AddFile("C:\\data\\hidden.txt", platform::kAttributeHidden);
+  sim::AddFile("C:\\data\\system.dat", platform::kAttributeSystem | platform::kAttributeHidden);
+  sim::AddFile("C:\\data\\readonly.txt", platform::kAttributeReadOnly);
+  sim::AddFolder("C:\\data\\sub", platform::kAttributeHidden);
+  sim::AddFolder("C:\\elsewhere");
+  sim::AddLink("C:\\data\\link", "C:\\elsewhere", 0xA000000C);
+  FileList list;
+  list.List(kRoot, "*", 1, false);
+  EXPECT_THAT(Names(list), ElementsAre("hidden.txt", "link\\", "plain.txt", "readonly.txt", "sub\\", "system.dat"));
+  list.List(kRoot, "*", 1, true);
+  EXPECT_THAT(Names(list), ElementsAre("link\\", "sub\\"));
+  list.List("C:\\data\\", "*.txt", -1, false);
+  EXPECT_THAT(Names(list), ElementsAre("readonly.txt", "plain.txt", "hidden.txt"));
+  EXPECT_THAT(sim::CallsNamed({"FindFirstFileA"}),
+              ElementsAre("FindFirstFileA(C:\\data\\*)", "FindFirstFileA(C:\\data\\*)", "FindFirstFileA(C:\\data\\*.txt)"));
+  EXPECT_EQ(3u, sim::CallsNamed({"FindClose"}).size());
+  EXPECT_EQ(0, sim::OpenSearches());
+}
+
+TEST_F(FileListTest, ASecondScanReplacesTheFirst) {
+  sim::AddFile("C:\\data\\one");
+  sim::AddFolder("C:\\other");
+  sim::AddFile("C:\\other\\two");
+  FileList list;
+  list.List(kRoot, "*", 0, false);
+  list.List("C:\\other", "*", 0, false);
+  EXPECT_THAT(Names(list), ElementsAre("two"));
+  EXPECT_EQ(1, list.Count());
+  // Scan alone keeps "." and "..", marked as folders.
+  list.Scan("C:\\other\\*", 0, false);
+  EXPECT_THAT(Names(list), ElementsAre("two", "..\\", ".\\"));
+}
+
+TEST_F(FileListTest, AFailingSearchKeepsWhatItFoundAndIsClosed) {
+  for (const char* name : {"a", "b", "c", "d"}) sim::AddFile(std::string("C:\\data\\") + name);
+  sim::FailNextAfter(4);  // ".", "..", "a", "b"
+  FileList list;
+  list.List(kRoot, "*", 1, false);
+  EXPECT_THAT(Names(list), ElementsAre("a", "b"));
+  EXPECT_EQ(0, sim::OpenSearches());
+}
+
+TEST_F(FileListTest, ASpecificationThatDoesNotFitLeavesThePatternOff) {
+  std::string folder = "C:\\" + Repeat('d', 256);  // 259 characters, 260 with the backslash
+  sim::AddFolder(folder);
+  FileList list;
+  list.List(folder.c_str(), "*", 0, false);
+  EXPECT_THAT(sim::CallsNamed({"FindFirstFileA"}), ElementsAre("FindFirstFileA(" + folder + "\\)"));
+  EXPECT_THAT(Names(list), IsEmpty());
+}
+
+}  // namespace
