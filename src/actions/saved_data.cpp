@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "support/file_attributes.h"
+#include "support/find_search.h"
 #include "support/file_list.h"
 #include "support/path_text.h"
 
@@ -12,11 +13,9 @@ namespace {
 // Reads the reparse tag of the entry at path (no trailing backslash).
 uint32_t ReparseTagOf(const char* path) {
   platform::FindData data;
-  memset(&data, 0, sizeof data);
-  platform::FindHandle search = platform::FindFirstFileA(path, &data);
-  if (search == platform::InvalidFindHandle()) return 0;
-  platform::FindClose(search);
-  return data.reserved0;
+  memset(&data, 0, sizeof data);  // a search that reports no tag leaves 0, not stack bytes
+  FindSearch entry(path, &data);
+  return entry.IsOpen() ? data.reserved0 : 0;
 }
 
 enum class FolderKind { Walk, Link, Unknown };
@@ -60,7 +59,7 @@ void FileList::DeleteTree(const char* path) {
         platform::RemoveDirectoryA(entry.Text());
         break;
       case FolderKind::Unknown:
-        break;
+        break;  // gone or no longer a folder: leave it
     }
   }
   platform::RemoveDirectoryA(directory.Text());

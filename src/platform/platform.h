@@ -98,7 +98,7 @@ bool FreeLibrary(Module module);
 bool CreateDirectoryA(const char* path);
 
 // Files
-FindHandle FindFirstFileA(const char* specification, FindData* data);
+FindHandle FindFirstFileA(const char* searchPath, FindData* data);
 bool FindNextFileA(FindHandle handle, FindData* data);
 bool FindClose(FindHandle handle);
 uint32_t GetFileAttributesA(const char* path);

@@ -516,12 +516,12 @@ bool CreateDirectoryA(const char* path) {
   return true;
 }
 
-FindHandle FindFirstFileA(const char* specification, FindData* data) {
-  Record("FindFirstFileA(%s)", sim::Text(specification));
-  std::string spec(specification ? specification : "");
-  size_t slash = spec.rfind('\\');
-  std::string pattern = slash == std::string::npos ? spec : spec.substr(slash + 1);
-  std::string folder = slash == std::string::npos ? "" : spec.substr(0, slash);
+FindHandle FindFirstFileA(const char* searchPath, FindData* data) {
+  Record("FindFirstFileA(%s)", sim::Text(searchPath));
+  std::string path(searchPath ? searchPath : "");
+  size_t slash = path.rfind('\\');
+  std::string pattern = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string folder = slash == std::string::npos ? "" : path.substr(0, slash);
   std::string folderKey = sim::Resolve(folder, true);
   if (pattern.empty() || folderKey.empty()) return InvalidFindHandle();
   const sim::Entry& directory = sim::W().entries[folderKey];

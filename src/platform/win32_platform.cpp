@@ -66,8 +66,8 @@ AnyProc GetProcAddress(Module module, const char* name) {
 bool FreeLibrary(Module module) { return ::FreeLibrary(reinterpret_cast<HMODULE>(module)) != 0; }
 bool CreateDirectoryA(const char* path) { return ::CreateDirectoryA(path, nullptr) != 0; }
 
-FindHandle FindFirstFileA(const char* specification, FindData* data) {
-  return reinterpret_cast<FindHandle>(::FindFirstFileA(specification, F(data)));
+FindHandle FindFirstFileA(const char* searchPath, FindData* data) {
+  return reinterpret_cast<FindHandle>(::FindFirstFileA(searchPath, F(data)));
 }
 bool FindNextFileA(FindHandle handle, FindData* data) {
   return ::FindNextFileA(reinterpret_cast<HANDLE>(handle), F(data)) != 0;

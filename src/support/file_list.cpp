@@ -1,6 +1,7 @@
 #include "support/file_list.h"
 
 #include "platform/platform.h"
+#include "support/find_search.h"
 #include "support/path_text.h"
 
 void FileList::AddName(const char* name) { PushFront(new NameNode(name)); }
@@ -20,33 +21,11 @@ void FileList::AddAscending(const char* name) { AddSorted(name, 1); }
 
 void FileList::AddDescending(const char* name) { AddSorted(name, -1); }
 
-namespace {
-// Owns one directory search handle; closing is idempotent.
-class FindSearch {
- public:
-  FindSearch(const char* specification, platform::FindData* data)
-      : handle_(platform::FindFirstFileA(specification, data)) {}
-  ~FindSearch() { Close(); }
-  FindSearch(const FindSearch&) = delete;
-  FindSearch& operator=(const FindSearch&) = delete;
-
-  bool IsOpen() const { return handle_ != platform::InvalidFindHandle(); }
-  bool Next(platform::FindData* data) { return IsOpen() && platform::FindNextFileA(handle_, data); }
-  void Close() {
-    if (IsOpen()) platform::FindClose(handle_);
-    handle_ = platform::InvalidFindHandle();
-  }
-
- private:
-  platform::FindHandle handle_;
-};
-}  // namespace
-
-void FileList::Scan(const char* specification, int order, bool directoriesOnly) {
+void FileList::Scan(const char* searchPath, int order, bool directoriesOnly) {
   PathText entry;
   Clear();
   platform::FindData data;
-  FindSearch search(specification, &data);
+  FindSearch search(searchPath, &data);
   if (!search.IsOpen()) return;
   bool first = true;
   do {
@@ -65,10 +44,10 @@ void FileList::Scan(const char* specification, int order, bool directoriesOnly) 
 }
 
 void FileList::List(const char* directory, const char* pattern, int order, bool directoriesOnly) {
-  PathText specification(directory);
-  specification.EnsureTrailingBackslash();
-  specification.Append(pattern);
-  Scan(specification.Text(), order, directoriesOnly);
+  PathText searchPath(directory);
+  searchPath.EnsureTrailingBackslash();
+  searchPath.Append(pattern);
+  Scan(searchPath.Text(), order, directoriesOnly);
   Release(Find(".\\"));
   Release(Find("..\\"));
 }

@@ -14,7 +14,7 @@ class FileList : public NameList {
   void AddAscending(const char* name);
   void AddDescending(const char* name);
   // order > 0 ascending, < 0 descending, 0 the reverse of discovery.
-  void Scan(const char* specification, int order, bool directoriesOnly);
+  void Scan(const char* searchPath, int order, bool directoriesOnly);
   // Scan of directory\pattern without the "." and ".." entries.
   void List(const char* directory, const char* pattern, int order, bool directoriesOnly);
   // Removes the folder with everything in it; links are removed, never walked.

@@ -147,7 +147,9 @@ TEST_F(SetDefaultSaverTest, FailuresWriteAndBroadcastNothing) {
     EXPECT_THAT(sim::CallsNamed({"BroadcastSystemMessageA"}), IsEmpty());
     sim::Value value{0, ""};
     EXPECT_EQ(!row.keyMissing, sim::ReadValue("Control Panel\\Desktop", "SCRNSAVE.EXE", &value));
-    if (!row.keyMissing) EXPECT_EQ(std::string("sentinel\0", 9), value.bytes);
+    if (!row.keyMissing) {
+      EXPECT_EQ(std::string("sentinel\0", 9), value.bytes);
+    }
   }
 }
 

@@ -139,7 +139,9 @@ TEST_F(LaunchCloseScenarios, FindsActivatesAndAsksTheSaverToClose) {
     EXPECT_EQ(0u, delivery.wParam);
     EXPECT_EQ(0, delivery.lParam);
     EXPECT_FALSE(delivery.iconic);
-    if (scenario.restoredAndForeground) EXPECT_TRUE(delivery.foreground);
+    if (scenario.restoredAndForeground) {
+      EXPECT_TRUE(delivery.foreground);
+    }
   }
 }
 
