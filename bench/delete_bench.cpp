@@ -3,15 +3,9 @@
 // FindFirstFileA/DeleteFileA loop of ours, and "rd /s /q" of the system's
 // cmd. Each is a whole process, start included; medians of several rounds.
 #include <shlobj.h>
-#include <windows.h>
-
-#include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
-#include <algorithm>
-#include <string>
-#include <vector>
+#include "bench.h"
 
 namespace {
 
@@ -53,31 +47,6 @@ void BuildTree(const std::string& root) {
   }
 }
 
-double RunMs(const std::string& program, std::string commandLine) {
-  STARTUPINFOA startup;
-  ZeroMemory(&startup, sizeof startup);
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process;
-  LARGE_INTEGER frequency, start, end;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&start);
-  if (!CreateProcessA(program.empty() ? nullptr : program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                      nullptr, nullptr, &startup, &process)) {
-    fprintf(stderr, "cannot start %s\n", commandLine.c_str());
-    exit(1);
-  }
-  WaitForSingleObject(process.hProcess, INFINITE);
-  QueryPerformanceCounter(&end);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return 1000.0 * (end.QuadPart - start.QuadPart) / frequency.QuadPart;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace
@@ -95,11 +64,8 @@ int main(int argc, char** argv) {
   GetTempPathA(MAX_PATH, temp);
   std::string minimal = std::string(temp) + "delete_bench_minimal", rd = std::string(temp) + "delete_bench_rd";
 
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string folder(self);
-  folder = folder.substr(0, folder.rfind('\\') + 1);
-  std::string helper = folder + "SaverHelper.exe";
+  std::string self = bench::SelfPath();
+  std::string helper = bench::SelfFolder() + "SaverHelper.exe";
 
   std::vector<double> helperMs, minimalMs, rdMs;
   for (int round = 0; round < rounds; ++round) {
@@ -111,19 +77,19 @@ int main(int argc, char** argv) {
     for (int turn = 0; turn < 3; ++turn) {
       switch ((round + turn) % 3) {
         case 0:
-          helperMs.push_back(RunMs(helper, "\"" + helper + "\" DeleteSaved"));
+          helperMs.push_back(bench::RunMs(helper, bench::Quoted(helper) + " DeleteSaved"));
           break;
         case 1:
-          minimalMs.push_back(RunMs(self, std::string("\"") + self + "\" --minimal \"" + minimal + "\""));
+          minimalMs.push_back(bench::RunMs(self, bench::Quoted(self) + " --minimal " + bench::Quoted(minimal)));
           break;
         case 2:
-          rdMs.push_back(RunMs("", "cmd.exe /c rd /s /q \"" + rd + "\""));
+          rdMs.push_back(bench::RunMs("", "cmd.exe /c rd /s /q " + bench::Quoted(rd)));
           break;
       }
     }
     if (Exists(saved) || Exists(minimal) || Exists(rd)) fprintf(stderr, "a tree was not removed completely\n");
   }
-  double h = Median(helperMs), m = Median(minimalMs), r = Median(rdMs);
+  double h = bench::Median(helperMs), m = bench::Median(minimalMs), r = bench::Median(rdMs);
   printf("removal of 5,000 files in 200 folders, median of %d\n", rounds);
   printf("  SaverHelper.exe DeleteSaved: %8.1f ms\n", h);
   printf("  minimal FindFirstFileA loop: %8.1f ms\n", m);

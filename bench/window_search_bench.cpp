@@ -2,14 +2,7 @@
 // windows, each holding a chain of 12 children) against one plain pass over
 // the same windows reading each title and class once. Both are whole
 // processes, start included; medians of several alternating rounds.
-#include <windows.h>
-
-#include <stdio.h>
-#include <stdlib.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
+#include "bench.h"
 
 namespace {
 
@@ -27,42 +20,6 @@ BOOL CALLBACK ReadTree(HWND window, LPARAM parameter) {
   ReadOne(window, parameter);
   EnumChildWindows(window, ReadOne, 0);
   return TRUE;
-}
-
-std::string Folder() {
-  char path[MAX_PATH];
-  std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-  return self.substr(0, self.rfind('\\') + 1);
-}
-
-double RunMs(const std::string& program, std::string commandLine, DWORD* exitCode) {
-  STARTUPINFOA startup;
-  ZeroMemory(&startup, sizeof startup);
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process;
-  LARGE_INTEGER frequency, start, end;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&start);
-  if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
-    fprintf(stderr, "cannot start %s\n", program.c_str());
-    exit(1);
-  }
-  // Pump our own windows' messages while waiting, as a live desktop would.
-  while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-  }
-  QueryPerformanceCounter(&end);
-  GetExitCodeProcess(process.hProcess, exitCode);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return 1000.0 * (end.QuadPart - start.QuadPart) / frequency.QuadPart;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 }  // namespace
@@ -88,18 +45,16 @@ int main(int argc, char** argv) {
                                windowClass.hInstance, nullptr);
   }
 
-  std::string folder = Folder();
-  std::string helper = folder + "SaverHelper.exe";
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string helper = bench::SelfFolder() + "SaverHelper.exe";
+  std::string self = bench::SelfPath();
   std::vector<double> launch, pass;
   DWORD exitCode = 0, windows = 0;
   for (int round = 0; round < rounds; ++round) {
-    launch.push_back(RunMs(helper, "\"" + helper + "\" LaunchClose", &exitCode));
+    launch.push_back(bench::RunMs(helper, bench::Quoted(helper) + " LaunchClose", &exitCode));
     if (exitCode != 0) fprintf(stderr, "LaunchClose exit code %lu\n", exitCode);
-    pass.push_back(RunMs(self, std::string("\"") + self + "\" --one-pass", &windows));
+    pass.push_back(bench::RunMs(self, bench::Quoted(self) + " --one-pass", &windows));
   }
-  double launchMs = Median(launch), passMs = Median(pass);
+  double launchMs = bench::Median(launch), passMs = bench::Median(pass);
   printf("window search, 20 top-level windows x 12 levels, no saver (%lu windows on the desktop), median of %d\n",
          windows, rounds);
   printf("  SaverHelper.exe LaunchClose: %8.1f ms\n", launchMs);

@@ -2,6 +2,8 @@
 // and the real lstrcmpiA.
 #include "support/file_list.h"
 
+#include "list_names.h"
+
 #include <gmock/gmock.h>
 
 #include "sandbox.h"
@@ -11,12 +13,6 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 namespace {
-
-std::vector<std::string> Names(const NameList& list) {
-  std::vector<std::string> names;
-  for (NameNode* node = list.Head(); node; node = node->Next()) names.push_back(node->Name());
-  return names;
-}
 
 class RealFileList : public ::testing::Test {
  protected:
@@ -55,13 +51,13 @@ TEST_F(RealFileList, SortedListingsNameEveryEntryWithFoldersMarked) {
                                               "Sub Folder\\"};
   FileList list;
   list.List(root_.c_str(), "*", 1, false);
-  EXPECT_EQ(ascending, Names(list));
+  EXPECT_EQ(ascending, NamesOf(list));
   list.List((root_ + "\\").c_str(), "*", -1, false);
-  EXPECT_EQ(std::vector<std::string>(ascending.rbegin(), ascending.rend()), Names(list));
+  EXPECT_EQ(std::vector<std::string>(ascending.rbegin(), ascending.rend()), NamesOf(list));
   list.List(root_.c_str(), "*", 1, true);
-  EXPECT_THAT(Names(list), ElementsAre("c\\", "link\\", "Sub Folder\\"));
+  EXPECT_THAT(NamesOf(list), ElementsAre("c\\", "link\\", "Sub Folder\\"));
   list.List(root_.c_str(), "*.txt", 1, false);
-  EXPECT_THAT(Names(list), ElementsAre("a.txt", "B.txt", "h.txt", "r.txt"));
+  EXPECT_THAT(NamesOf(list), ElementsAre("a.txt", "B.txt", "h.txt", "r.txt"));
 }
 
 TEST_F(RealFileList, UnsortedIsTheReverseOfTheSearchOrder) {
@@ -77,19 +73,19 @@ TEST_F(RealFileList, UnsortedIsTheReverseOfTheSearchOrder) {
   FindClose(search);
   FileList list;
   list.List(root_.c_str(), "*", 0, false);
-  EXPECT_EQ(found, Names(list));
+  EXPECT_EQ(found, NamesOf(list));
   EXPECT_EQ(8, list.Count());
 }
 
 TEST_F(RealFileList, EmptyAndMissingFoldersListEmpty) {
   FileList list;
   list.List(At("c").c_str(), "*", 1, false);
-  EXPECT_THAT(Names(list), IsEmpty());
+  EXPECT_THAT(NamesOf(list), IsEmpty());
   list.List(At("missing").c_str(), "*", 0, false);
-  EXPECT_THAT(Names(list), IsEmpty());
+  EXPECT_THAT(NamesOf(list), IsEmpty());
   // Through the link the target's entry shows: listing reads, it never deletes.
   list.List(At("link").c_str(), "*", 0, false);
-  EXPECT_THAT(Names(list), ElementsAre("kept.txt"));
+  EXPECT_THAT(NamesOf(list), ElementsAre("kept.txt"));
 }
 
 }  // namespace

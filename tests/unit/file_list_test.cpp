@@ -1,17 +1,13 @@
 #include "support/file_list.h"
 
+#include "list_names.h"
+
 #include "sim_test.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 namespace {
-
-std::vector<std::string> Names(const NameList& list) {
-  std::vector<std::string> names;
-  for (NameNode* node = list.Head(); node; node = node->Next()) names.push_back(node->Name());
-  return names;
-}
 
 const char kRoot[] = "C:\\data";
 
@@ -27,11 +23,11 @@ TEST_F(FileListTest, AnEmptyOrMissingFolderListsEmpty) {
   FileList list;
   list.AddName("left over");
   list.List(kRoot, "*", 0, false);
-  EXPECT_THAT(Names(list), IsEmpty());
+  EXPECT_THAT(NamesOf(list), IsEmpty());
   EXPECT_EQ(0, list.Count());
   list.AddName("left over");
   list.List("C:\\missing", "*", 1, false);
-  EXPECT_THAT(Names(list), IsEmpty());
+  EXPECT_THAT(NamesOf(list), IsEmpty());
   EXPECT_EQ(0, sim::OpenSearches());
 }
 
@@ -54,7 +50,7 @@ TEST_F(FileListTest, OrdersSortOrReverseTheDiscoveryOrder) {
     ROW_TRACE(row);
     FileList list;
     list.List(kRoot, "*", row.order, false);
-    EXPECT_EQ(row.expected, Names(list));
+    EXPECT_EQ(row.expected, NamesOf(list));
     EXPECT_EQ(3, list.Count());
   }
 }
@@ -67,12 +63,12 @@ TEST_F(FileListTest, SortingUsesTheLocaleComparisonAndKeepsEqualNamesInArrivalOr
   sim::AddFile("C:\\data\\B2");
   FileList list;
   list.List(kRoot, "*", 1, false);
-  EXPECT_THAT(Names(list), ElementsAre("b", "B2", "\xE9" "a", "\xC9z"));
+  EXPECT_THAT(NamesOf(list), ElementsAre("b", "B2", "\xE9" "a", "\xC9z"));
   FileList equal;
   equal.AddAscending("x");
   equal.AddAscending("X");
   equal.AddDescending("x");
-  EXPECT_THAT(Names(equal), ElementsAre("x", "X", "x"));
+  EXPECT_THAT(NamesOf(equal), ElementsAre("x", "X", "x"));
 }
 
 TEST_F(FileListTest, ListsEveryKindOfEntryAndOnlyFoldersWhenAsked) {
@@ -85,11 +81,11 @@ TEST_F(FileListTest, ListsEveryKindOfEntryAndOnlyFoldersWhenAsked) {
   sim::AddLink("C:\\data\\link", "C:\\elsewhere", 0xA000000C);
   FileList list;
   list.List(kRoot, "*", 1, false);
-  EXPECT_THAT(Names(list), ElementsAre("hidden.txt", "link\\", "plain.txt", "readonly.txt", "sub\\", "system.dat"));
+  EXPECT_THAT(NamesOf(list), ElementsAre("hidden.txt", "link\\", "plain.txt", "readonly.txt", "sub\\", "system.dat"));
   list.List(kRoot, "*", 1, true);
-  EXPECT_THAT(Names(list), ElementsAre("link\\", "sub\\"));
+  EXPECT_THAT(NamesOf(list), ElementsAre("link\\", "sub\\"));
   list.List("C:\\data\\", "*.txt", -1, false);
-  EXPECT_THAT(Names(list), ElementsAre("readonly.txt", "plain.txt", "hidden.txt"));
+  EXPECT_THAT(NamesOf(list), ElementsAre("readonly.txt", "plain.txt", "hidden.txt"));
   EXPECT_THAT(sim::CallsNamed({"FindFirstFileA"}),
               ElementsAre("FindFirstFileA(C:\\data\\*)", "FindFirstFileA(C:\\data\\*)", "FindFirstFileA(C:\\data\\*.txt)"));
   EXPECT_EQ(3u, sim::CallsNamed({"FindClose"}).size());
@@ -103,11 +99,11 @@ TEST_F(FileListTest, ASecondScanReplacesTheFirst) {
   FileList list;
   list.List(kRoot, "*", 0, false);
   list.List("C:\\other", "*", 0, false);
-  EXPECT_THAT(Names(list), ElementsAre("two"));
+  EXPECT_THAT(NamesOf(list), ElementsAre("two"));
   EXPECT_EQ(1, list.Count());
   // Scan alone keeps "." and "..", marked as folders.
   list.Scan("C:\\other\\*", 0, false);
-  EXPECT_THAT(Names(list), ElementsAre("two", "..\\", ".\\"));
+  EXPECT_THAT(NamesOf(list), ElementsAre("two", "..\\", ".\\"));
 }
 
 TEST_F(FileListTest, AFailingSearchKeepsWhatItFoundAndIsClosed) {
@@ -115,7 +111,7 @@ TEST_F(FileListTest, AFailingSearchKeepsWhatItFoundAndIsClosed) {
   sim::FailNextAfter(4);  // ".", "..", "a", "b"
   FileList list;
   list.List(kRoot, "*", 1, false);
-  EXPECT_THAT(Names(list), ElementsAre("a", "b"));
+  EXPECT_THAT(NamesOf(list), ElementsAre("a", "b"));
   EXPECT_EQ(0, sim::OpenSearches());
 }
 
@@ -125,7 +121,7 @@ TEST_F(FileListTest, ASpecificationThatDoesNotFitLeavesThePatternOff) {
   FileList list;
   list.List(folder.c_str(), "*", 0, false);
   EXPECT_THAT(sim::CallsNamed({"FindFirstFileA"}), ElementsAre("FindFirstFileA(" + folder + "\\)"));
-  EXPECT_THAT(Names(list), IsEmpty());
+  EXPECT_THAT(NamesOf(list), IsEmpty());
 }
 
 }  // namespace

@@ -48,6 +48,14 @@ struct ListRow {
   int expectedCount;
 };
 
+// Applies the row's operation and checks the list's order and count.
+void RunRow(const ListRow& row, Fixture& fixture) {
+  SCOPED_TRACE(::testing::Message() << row.what << " (line " << row.line << ")");
+  row.operation(fixture);
+  EXPECT_EQ(row.expected, Names(fixture.list));
+  EXPECT_EQ(row.expectedCount, fixture.list.Count());
+}
+
 TEST(NameListOperations, InsertionsCountOnceAndLinkWhereExpected) {
   const ListRow rows[] = {
       {__LINE__, "push front", {"a"}, [](Fixture& f) {
@@ -85,11 +93,8 @@ TEST(NameListOperations, InsertionsCountOnceAndLinkWhereExpected) {
        "a", 1},
   };
   for (const ListRow& row : rows) {
-    SCOPED_TRACE(::testing::Message() << row.what << " (line " << row.line << ")");
     Fixture fixture(row.start);
-    row.operation(fixture);
-    EXPECT_EQ(row.expected, Names(fixture.list));
-    EXPECT_EQ(row.expectedCount, fixture.list.Count());
+    RunRow(row, fixture);
     for (NameNode* node = fixture.list.Head(); node; node = node->Next()) EXPECT_EQ(1, node->Insertions());
   }
 }
@@ -153,11 +158,8 @@ TEST(NameListOperations, UnlinkAndRelease) {
       {__LINE__, "clear", {"a", "b"}, [](Fixture& f) { f.list.Clear(); }, "", 0},
   };
   for (const ListRow& row : rows) {
-    SCOPED_TRACE(::testing::Message() << row.what << " (line " << row.line << ")");
     Fixture fixture(row.start);
-    row.operation(fixture);
-    EXPECT_EQ(row.expected, Names(fixture.list));
-    EXPECT_EQ(row.expectedCount, fixture.list.Count());
+    RunRow(row, fixture);
   }
 }
 
