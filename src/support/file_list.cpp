@@ -9,8 +9,12 @@ void FileList::AddName(const char* name) { PushFront(new NameNode(name)); }
 void FileList::AddSorted(const char* name, int direction) {
   NameNode* node = new NameNode;
   node->SetName(name);
+  // Before the first node that sorts after the new name; equal names go after.
   NameNode* before = Head();
-  while (before && platform::lstrcmpiA(name, before->Name()) * direction >= 0) before = before->Next();
+  for (; before; before = before->Next()) {
+    int comparison = platform::lstrcmpiA(name, before->Name());
+    if (direction > 0 ? comparison < 0 : comparison > 0) break;
+  }
   if (before)
     InsertBefore(node, before);
   else
