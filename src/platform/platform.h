@@ -25,8 +25,11 @@ using Module = ModuleObject*;
 
 using EnumProc = int(PLATFORM_API*)(Window window, intptr_t parameter);
 using AnyProc = void (*)();  // any function; cast to its real type
+using WideChar = uint16_t;  // UTF-16, as the system's wide calls take it
 using FolderPathProc = long(PLATFORM_API*)(Window owner, int folder, void* token,
                                            uint32_t flags, char* path);
+using WideFolderPathProc = long(PLATFORM_API*)(Window owner, int folder, void* token,
+                                               uint32_t flags, WideChar* path);
 
 const int kMaxPath = 260;
 
@@ -39,6 +42,10 @@ const unsigned kWmApp = 0x8000;
 const uint32_t kBsmApplications = 8;
 const int kCsidlPersonal = 5;
 const uint32_t kShgfpTypeCurrent = 0;
+const long kSOk = 0;
+const unsigned kCpAcp = 0;
+const uint32_t kWcNoBestFitChars = 0x400;
+const uint32_t kMbErrInvalidChars = 0x8;
 
 const uint32_t kAttributeReadOnly = 0x1;
 const uint32_t kAttributeHidden = 0x2;
@@ -96,12 +103,18 @@ Module LoadLibraryA(const char* name);
 AnyProc GetProcAddress(Module module, const char* name);
 bool FreeLibrary(Module module);
 bool CreateDirectoryA(const char* path);
+uint32_t GetShortPathNameW(const WideChar* longPath, WideChar* shortPath, uint32_t size);
+
+// Text
+int WideCharToMultiByte(unsigned codePage, uint32_t flags, const WideChar* wide, int wideLength, char* buffer,
+                        int size, const char* defaultChar, bool* usedDefaultChar);
+int MultiByteToWideChar(unsigned codePage, uint32_t flags, const char* text, int length, WideChar* buffer,
+                        int size);
 
 // Files
 FindHandle FindFirstFileA(const char* searchPath, FindData* data);
 bool FindNextFileA(FindHandle handle, FindData* data);
 bool FindClose(FindHandle handle);
-uint32_t GetFileAttributesA(const char* path);
 int lstrcmpiA(const char* first, const char* second);
 bool DeleteFileA(const char* path);
 bool RemoveDirectoryA(const char* path);

@@ -62,19 +62,31 @@ int OpenKeys();
 
 // Folders
 void SetWindowsDirectory(const std::string& path);
-void SetDocumentsFolder(const std::string& path);
-void SetShellFolderLibrary(bool loads, bool hasFunction);
 void SetCurrentDirectory(const std::string& path);  // relative paths start here
 
-// Files and folders. Paths are absolute ("C:\\..."); parents must exist.
-void AddFolder(const std::string& path, uint32_t attributes = 0);
-void AddFile(const std::string& path, uint32_t attributes = 0);
+// Text. Entries have their real (wide) names, written here in UTF-8; the
+// ANSI calls see them through the code page: 1252 (the default) or 932.
+// Characters the code page lacks come out as look-alikes where the system
+// has one (fullwidth backslash as '\\', 'Ł' as 'L') and as '?' otherwise.
+void SetCodePage(unsigned codePage);
+std::string AnsiOf(const std::string& name);  // as a directory listing shows it
+
+// The documents folder, a real name; when it does not exist the shell
+// reports failure and an empty text.
+void SetDocumentsFolder(const std::string& path);
+void SetShellFolderLibrary(bool loads, bool hasFunction, bool hasWideFunction = true);
+void SetFolderPathStatus(long status);  // both calls report it, whatever they write
+
+// Files and folders, by real names. Paths are absolute ("C:\\..."); parents
+// must exist. A short name is the entry's 8.3 alias (none when empty).
+void AddFolder(const std::string& path, uint32_t attributes = 0, const std::string& shortName = "");
+void AddFile(const std::string& path, uint32_t attributes = 0, const std::string& shortName = "");
 // A folder link: listing through it shows the target's entries.
 void AddLink(const std::string& path, const std::string& target, uint32_t reparseTag);
 void SetReparseTag(const std::string& path, uint32_t tag);  // adds the reparse-point attribute
 void SetInUse(const std::string& path);  // DeleteFileA fails on it
 bool Exists(const std::string& path);
-std::vector<std::string> Tree(const std::string& path);  // every path below, sorted
+std::vector<std::string> Tree(const std::string& path);  // every path below, sorted, real names
 int OpenSearches();
 void FailNextAfter(int entries);  // FindNextFileA fails after this many results (-1: never)
 

@@ -1,5 +1,6 @@
 // The simulated back end: the platform operations over an in-memory world.
 #include "platform/simulated.h"
+#include "platform/simulated_internal.h"
 
 #include <stdarg.h>
 #include <stdio.h>
@@ -24,20 +25,6 @@ struct SimWindow {
   std::vector<int> children;
 };
 
-struct Entry {
-  std::string name;
-  uint32_t attributes = 0;
-  uint32_t tag = 0;
-  std::string target;  // key of a link's target folder
-  bool inUse = false;
-  std::vector<std::string> children;  // keys, in creation order
-};
-
-struct Search {
-  std::vector<platform::FindData> results;
-  size_t next = 0;
-};
-
 struct World {
   std::vector<std::string> calls;
 
@@ -57,15 +44,6 @@ struct World {
   long valueSetStatus = 0;
 
   std::string windowsDirectory = "C:\\WINDOWS";
-  std::string documents = "C:\\Users\\user\\Documents";
-  bool shellLibraryLoads = true;
-  bool shellHasFunction = true;
-  std::string currentDirectory = "C:\\cwd";
-
-  std::map<std::string, Entry> entries;  // folded full path -> entry
-  std::map<uintptr_t, Search> searches;
-  uintptr_t nextSearch = 0x10;
-  int failNextAfter = -1;
 };
 
 std::unique_ptr<World> world;
@@ -75,7 +53,8 @@ World& W() {
   return *world;
 }
 
-void Record(const char* format, ...) __attribute__((format(printf, 1, 2)));
+}  // namespace
+
 void Record(const char* format, ...) {
   char line[1024];
   va_list args;
@@ -86,6 +65,8 @@ void Record(const char* format, ...) {
 }
 
 const char* Text(const char* text) { return text ? text : "null"; }
+
+namespace {
 
 int Id(Window window) { return static_cast<int>(reinterpret_cast<uintptr_t>(window)); }
 Window Handle(int id) { return reinterpret_cast<Window>(static_cast<uintptr_t>(id)); }
@@ -102,6 +83,9 @@ const char* Name(Window window) {
   return name;
 }
 
+
+}  // namespace
+
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 std::string Fold(const std::string& text) {
   std::string folded(text);
@@ -109,118 +93,9 @@ std::string Fold(const std::string& text) {
   return folded;
 }
 
-// Locale-like: ASCII and Latin-1 capitals equal their small letters.
-int LocaleFold(unsigned char c) {
-  if (c >= 'A' && c <= 'Z') return c + 32;
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
-  return c;
-}
-
-// Splits a path into its non-empty components, relative paths from the current directory.
-std::vector<std::string> Components(const std::string& path) {
-  std::string full = path;
-  if (full.size() < 2 || full[1] != ':') full = W().currentDirectory + "\\" + full;
-  std::vector<std::string> parts;
-  std::string part;
-  for (char c : full) {
-    if (c == '\\') {
-      if (!part.empty()) parts.push_back(part);
-      part.clear();
-    } else {
-      part += c;
-    }
-  }
-  if (!part.empty()) parts.push_back(part);
-  return parts;
-}
-
-// The key of the entry a path names; links on the way are followed, and the
-// last one too when followLast is set. Empty when there is no such entry.
-std::string Resolve(const std::string& path, bool followLast) {
-  std::vector<std::string> parts = Components(path);
-  if (parts.empty()) return "";
-  std::string key = Fold(parts[0]);
-  if (!W().entries.count(key)) return "";
-  for (size_t i = 1; i < parts.size(); ++i) {
-    if (parts[i] == ".") continue;
-    key += "\\" + Fold(parts[i]);
-    auto found = W().entries.find(key);
-    if (found == W().entries.end()) return "";
-    bool last = i + 1 == parts.size();
-    if (!found->second.target.empty() && (!last || followLast)) key = found->second.target;
-  }
-  return key;
-}
-
-std::string ParentKey(const std::string& key) { return key.substr(0, key.rfind('\\')); }
-
-void Detach(const std::string& key) {
-  auto& siblings = W().entries[ParentKey(key)].children;
-  siblings.erase(std::remove(siblings.begin(), siblings.end(), key), siblings.end());
-  W().entries.erase(key);
-}
-
-std::string Join(const std::vector<std::string>& parts, size_t count) {
-  std::string path;
-  for (size_t i = 0; i < count; ++i) path += (i ? "\\" : "") + parts[i];
-  return path;
-}
-
-// The folder that would hold the entry at path, or empty.
-std::string ParentOf(const std::string& path) {
-  std::vector<std::string> parts = Components(path);
-  return parts.size() < 2 ? "" : Resolve(Join(parts, parts.size() - 1), true);
-}
-
-Entry& AddEntry(const std::string& path, uint32_t attributes) {
-  std::string parent = ParentOf(path);
-  if (parent.empty()) {
-    fprintf(stderr, "sim: no folder for %s\n", path.c_str());
-    abort();
-  }
-  std::string key = parent + "\\" + Fold(Components(path).back());
-  Entry& entry = W().entries[key];
-  entry.name = Components(path).back();
-  entry.attributes = attributes;
-  W().entries[parent].children.push_back(key);
-  return entry;
-}
-
-bool Matches(const char* pattern, const char* name) {
-  if (*pattern == 0) return *name == 0;
-  if (*pattern == '*') return Matches(pattern + 1, name) || (*name && Matches(pattern, name + 1));
-  if (*name == 0) return false;
-  if (*pattern != '?' && FoldAscii(*pattern) != FoldAscii(*name)) return false;
-  return Matches(pattern + 1, name + 1);
-}
-
-platform::FindData Describe(const std::string& name, uint32_t attributes, uint32_t tag) {
-  platform::FindData data;
-  memset(&data, 0, sizeof data);
-  data.attributes = attributes;
-  data.reserved0 = tag;
-  snprintf(data.name, sizeof data.name, "%s", name.c_str());
-  return data;
-}
-
-long PLATFORM_API SimulatedGetFolderPath(Window owner, int folder, void* token, uint32_t flags, char* path) {
-  Record("SHGetFolderPathA(%s, %d, %s, %u)", Name(owner), folder, token ? "token" : "0", flags);
-  if (folder != platform::kCsidlPersonal) return 1;
-  snprintf(path, platform::kMaxPath, "%s", W().documents.c_str());
-  return 0;
-}
-
-platform::Module const kShellModule = reinterpret_cast<platform::Module>(static_cast<uintptr_t>(0x5f00));
-
-}  // namespace
-
 void Reset() {
   world.reset(new World);
-  World& w = *world;
-  w.entries["c:"].name = "C:";
-  w.entries["c:"].attributes = platform::kAttributeDirectory;
-  for (const char* folder : {"C:\\WINDOWS", "C:\\Users", "C:\\Users\\user", "C:\\Users\\user\\Documents", "C:\\cwd"})
-    AddFolder(folder);
+  ResetFiles();
   AddKey("Control Panel");
   AddKey("Control Panel\\Desktop");
 }
@@ -288,40 +163,6 @@ void FailValueSet(long status) { W().valueSetStatus = status; }
 int OpenKeys() { return static_cast<int>(W().openKeys.size()); }
 
 void SetWindowsDirectory(const std::string& path) { W().windowsDirectory = path; }
-void SetDocumentsFolder(const std::string& path) { W().documents = path; }
-void SetShellFolderLibrary(bool loads, bool hasFunction) {
-  W().shellLibraryLoads = loads;
-  W().shellHasFunction = hasFunction;
-}
-void SetCurrentDirectory(const std::string& path) { W().currentDirectory = path; }
-
-void AddFolder(const std::string& path, uint32_t attributes) {
-  AddEntry(path, attributes | platform::kAttributeDirectory);
-}
-void AddFile(const std::string& path, uint32_t attributes) { AddEntry(path, attributes); }
-void AddLink(const std::string& path, const std::string& target, uint32_t reparseTag) {
-  std::string targetKey = Resolve(target, true);
-  Entry& link = AddEntry(path, platform::kAttributeDirectory | platform::kAttributeReparsePoint);
-  link.tag = reparseTag;
-  link.target = targetKey;
-}
-void SetReparseTag(const std::string& path, uint32_t tag) {
-  Entry& entry = W().entries[Resolve(path, false)];
-  entry.attributes |= platform::kAttributeReparsePoint;
-  entry.tag = tag;
-}
-void SetInUse(const std::string& path) { W().entries[Resolve(path, false)].inUse = true; }
-bool Exists(const std::string& path) { return !Resolve(path, false).empty(); }
-std::vector<std::string> Tree(const std::string& path) {
-  std::vector<std::string> below;
-  std::string prefix = Resolve(path, true) + "\\";
-  for (const auto& entry : W().entries)
-    if (entry.first.compare(0, prefix.size(), prefix) == 0) below.push_back(entry.first.substr(prefix.size()));
-  return below;
-}
-int OpenSearches() { return static_cast<int>(W().searches.size()); }
-void FailNextAfter(int entries) { W().failNextAfter = entries; }
-
 }  // namespace sim
 
 namespace platform {
@@ -493,102 +334,4 @@ unsigned GetWindowsDirectoryA(char* buffer, unsigned size) {
   memcpy(buffer, directory.c_str(), directory.size() + 1);
   return static_cast<unsigned>(directory.size());
 }
-Module LoadLibraryA(const char* name) {
-  Record("LoadLibraryA(%s)", sim::Text(name));
-  bool shell = name && sim::Fold(name) == "shfolder.dll";
-  return shell && sim::W().shellLibraryLoads ? sim::kShellModule : nullptr;
-}
-AnyProc GetProcAddress(Module module, const char* name) {
-  Record("GetProcAddress(%s, %s)", module == sim::kShellModule ? "SHFolder" : "?", sim::Text(name));
-  if (module != sim::kShellModule || !sim::W().shellHasFunction || strcmp(name, "SHGetFolderPathA") != 0)
-    return nullptr;
-  return reinterpret_cast<AnyProc>(&sim::SimulatedGetFolderPath);
-}
-bool FreeLibrary(Module module) {
-  Record("FreeLibrary(%s)", module == sim::kShellModule ? "SHFolder" : "?");
-  return module == sim::kShellModule;
-}
-bool CreateDirectoryA(const char* path) {
-  Record("CreateDirectoryA(%s)", sim::Text(path));
-  if (!path || sim::Exists(path) || sim::ParentOf(path).empty()) return false;
-  sim::AddFolder(path);
-  return true;
-}
-
-FindHandle FindFirstFileA(const char* searchPath, FindData* data) {
-  Record("FindFirstFileA(%s)", sim::Text(searchPath));
-  std::string path(searchPath ? searchPath : "");
-  size_t slash = path.rfind('\\');
-  std::string pattern = slash == std::string::npos ? path : path.substr(slash + 1);
-  std::string folder = slash == std::string::npos ? "" : path.substr(0, slash);
-  std::string folderKey = sim::Resolve(folder, true);
-  if (pattern.empty() || folderKey.empty()) return InvalidFindHandle();
-  const sim::Entry& directory = sim::W().entries[folderKey];
-  if (!(directory.attributes & kAttributeDirectory)) return InvalidFindHandle();
-  sim::Search search;
-  bool wild = pattern.find_first_of("*?") != std::string::npos;
-  if (wild) {
-    for (const char* dots : {".", ".."})
-      if (sim::Matches(pattern.c_str(), dots)) search.results.push_back(sim::Describe(dots, kAttributeDirectory, 0));
-  }
-  for (const std::string& key : directory.children) {
-    const sim::Entry& entry = sim::W().entries[key];
-    if (wild ? sim::Matches(pattern.c_str(), entry.name.c_str()) : sim::Fold(pattern) == sim::Fold(entry.name))
-      search.results.push_back(sim::Describe(entry.name, entry.attributes, entry.tag));
-  }
-  if (search.results.empty()) return InvalidFindHandle();
-  *data = search.results[0];
-  search.next = 1;
-  uintptr_t handle = sim::W().nextSearch++;
-  sim::W().searches[handle] = search;
-  return reinterpret_cast<FindHandle>(handle);
-}
-bool FindNextFileA(FindHandle handle, FindData* data) {
-  Record("FindNextFileA()");
-  auto found = sim::W().searches.find(reinterpret_cast<uintptr_t>(handle));
-  if (found == sim::W().searches.end()) return false;
-  sim::Search& search = found->second;
-  int failAfter = sim::W().failNextAfter;
-  if (search.next >= search.results.size() || (failAfter >= 0 && static_cast<int>(search.next) >= failAfter))
-    return false;
-  *data = search.results[search.next++];
-  return true;
-}
-bool FindClose(FindHandle handle) {
-  Record("FindClose()");
-  return sim::W().searches.erase(reinterpret_cast<uintptr_t>(handle)) != 0;
-}
-uint32_t GetFileAttributesA(const char* path) {
-  Record("GetFileAttributesA(%s)", sim::Text(path));
-  std::string key = sim::Resolve(path ? path : "", false);
-  return key.empty() ? kInvalidAttributes : sim::W().entries[key].attributes;
-}
-int lstrcmpiA(const char* first, const char* second) {
-  const unsigned char* a = reinterpret_cast<const unsigned char*>(first);
-  const unsigned char* b = reinterpret_cast<const unsigned char*>(second);
-  while (*a && sim::LocaleFold(*a) == sim::LocaleFold(*b)) ++a, ++b;
-  int difference = sim::LocaleFold(*a) - sim::LocaleFold(*b);
-  return (difference > 0) - (difference < 0);
-}
-bool DeleteFileA(const char* path) {
-  Record("DeleteFileA(%s)", sim::Text(path));
-  std::string key = sim::Resolve(path ? path : "", false);
-  if (key.empty()) return false;
-  const sim::Entry& entry = sim::W().entries[key];
-  if (entry.attributes & (kAttributeDirectory | kAttributeReadOnly) || entry.inUse) return false;
-  sim::Detach(key);
-  return true;
-}
-bool RemoveDirectoryA(const char* path) {
-  Record("RemoveDirectoryA(%s)", sim::Text(path));
-  std::string key = sim::Resolve(path ? path : "", false);
-  if (key.empty() || key.find('\\') == std::string::npos) return false;
-  const sim::Entry& entry = sim::W().entries[key];
-  if (!(entry.attributes & kAttributeDirectory)) return false;
-  // A link goes alone; its target is not touched.
-  if (entry.target.empty() && !entry.children.empty()) return false;
-  sim::Detach(key);
-  return true;
-}
-
 }  // namespace platform

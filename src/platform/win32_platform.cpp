@@ -12,6 +12,8 @@ static_assert(sizeof(FindData) == sizeof(WIN32_FIND_DATAA), "find record size");
 static_assert(offsetof(FindData, attributes) == offsetof(WIN32_FIND_DATAA, dwFileAttributes), "");
 static_assert(offsetof(FindData, reserved0) == offsetof(WIN32_FIND_DATAA, dwReserved0), "");
 static_assert(offsetof(FindData, name) == offsetof(WIN32_FIND_DATAA, cFileName), "");
+static_assert(offsetof(FindData, alternateName) == offsetof(WIN32_FIND_DATAA, cAlternateFileName), "");
+static_assert(sizeof(WideChar) == sizeof(WCHAR), "wide text");
 
 HWND W(Window window) { return reinterpret_cast<HWND>(window); }
 Window W(HWND window) { return reinterpret_cast<Window>(window); }
@@ -65,6 +67,22 @@ AnyProc GetProcAddress(Module module, const char* name) {
 }
 bool FreeLibrary(Module module) { return ::FreeLibrary(reinterpret_cast<HMODULE>(module)) != 0; }
 bool CreateDirectoryA(const char* path) { return ::CreateDirectoryA(path, nullptr) != 0; }
+uint32_t GetShortPathNameW(const WideChar* longPath, WideChar* shortPath, uint32_t size) {
+  return ::GetShortPathNameW(reinterpret_cast<const WCHAR*>(longPath), reinterpret_cast<WCHAR*>(shortPath), size);
+}
+
+int WideCharToMultiByte(unsigned codePage, uint32_t flags, const WideChar* wide, int wideLength, char* buffer,
+                        int size, const char* defaultChar, bool* usedDefaultChar) {
+  BOOL used = FALSE;
+  int result = ::WideCharToMultiByte(codePage, flags, reinterpret_cast<const WCHAR*>(wide), wideLength, buffer, size,
+                                     defaultChar, usedDefaultChar ? &used : nullptr);
+  if (usedDefaultChar) *usedDefaultChar = used != 0;
+  return result;
+}
+int MultiByteToWideChar(unsigned codePage, uint32_t flags, const char* text, int length, WideChar* buffer,
+                        int size) {
+  return ::MultiByteToWideChar(codePage, flags, text, length, reinterpret_cast<WCHAR*>(buffer), size);
+}
 
 FindHandle FindFirstFileA(const char* searchPath, FindData* data) {
   return reinterpret_cast<FindHandle>(::FindFirstFileA(searchPath, F(data)));
@@ -73,7 +91,6 @@ bool FindNextFileA(FindHandle handle, FindData* data) {
   return ::FindNextFileA(reinterpret_cast<HANDLE>(handle), F(data)) != 0;
 }
 bool FindClose(FindHandle handle) { return ::FindClose(reinterpret_cast<HANDLE>(handle)) != 0; }
-uint32_t GetFileAttributesA(const char* path) { return ::GetFileAttributesA(path); }
 int lstrcmpiA(const char* first, const char* second) { return ::lstrcmpiA(first, second); }
 bool DeleteFileA(const char* path) { return ::DeleteFileA(path) != 0; }
 bool RemoveDirectoryA(const char* path) { return ::RemoveDirectoryA(path) != 0; }

@@ -19,5 +19,14 @@ inline bool IsCloudPlaceholderTag(uint32_t reparseTag) { return (reparseTag & 0x
 // A folder entry that leads elsewhere: junctions, symbolic links and the
 // like. Removing one must never reach what it points to.
 inline bool IsFolderLink(uint32_t attributes, uint32_t reparseTag) {
-  return IsReparsePoint(attributes) && !IsCloudPlaceholderTag(reparseTag);
+  return IsDirectory(attributes) && IsReparsePoint(attributes) && !IsCloudPlaceholderTag(reparseTag);
+}
+
+enum class EntryKind { File, Folder, FolderLink };
+
+// How a listed entry is removed: a file is deleted, a folder walked, a
+// folder link removed alone.
+inline EntryKind KindOf(uint32_t attributes, uint32_t reparseTag) {
+  if (!IsDirectory(attributes)) return EntryKind::File;
+  return IsFolderLink(attributes, reparseTag) ? EntryKind::FolderLink : EntryKind::Folder;
 }

@@ -20,9 +20,13 @@ class PathText {
 
   // The Windows directory, with a trailing backslash.
   void SetWindowsDirectory();
+  // The user's documents folder with a trailing backslash, as an absolute
+  // path that names exactly that folder. False, with an empty text, when the
+  // system does not report it or it has no such ANSI path.
+  bool SetDocumentsFolder();
   // The documents folder's subfolder "name\", created when missing (only that
-  // level). False, with an empty text and nothing created, when the name with
-  // its backslash does not fit behind the documents folder.
+  // level). False, with an empty text and nothing created, when there is no
+  // documents folder as above or the name with its backslash does not fit.
   bool SetDocumentsSubfolder(const char* name);
 
   const char* Text() const { return text_; }

@@ -57,18 +57,60 @@ TEST_F(FileListTest, OrdersSortOrReverseTheDiscoveryOrder) {
 
 TEST_F(FileListTest, SortingUsesTheLocaleComparisonAndKeepsEqualNamesInArrivalOrder) {
   // By bytes 0xC9 (capital E acute) sorts before 'a'..; the locale puts it with 0xE9.
-  sim::AddFile("C:\\data\\\xC9z");
-  sim::AddFile("C:\\data\\\xE9" "a");
+  sim::AddFile("C:\\data\\\xC3\x89z");
+  sim::AddFile("C:\\data\\\xC3\xA9" "a");
   sim::AddFile("C:\\data\\b");
   sim::AddFile("C:\\data\\B2");
   FileList list;
   list.List(kRoot, "*", 1, false);
   EXPECT_THAT(NamesOf(list), ElementsAre("b", "B2", "\xE9" "a", "\xC9z"));
-  FileList equal;
-  equal.AddAscending("x");
-  equal.AddAscending("X");
-  equal.AddDescending("x");
-  EXPECT_THAT(NamesOf(equal), ElementsAre("x", "X", "x"));
+}
+
+// Names the locale takes as equal keep their arrival order, in both
+// directions: a new one goes after those already there.
+TEST_F(FileListTest, EqualNamesGoAfterTheOnesAlreadyThere) {
+  const struct {
+    int line;
+    int direction;
+    std::vector<std::string> added, expected;
+  } rows[] = {
+      {__LINE__, 1, {"X", "x"}, {"X", "x"}},
+      {__LINE__, 1, {"x", "X"}, {"x", "X"}},
+      {__LINE__, 1, {"b", "a", "B", "A"}, {"a", "A", "b", "B"}},
+      {__LINE__, -1, {"x", "X"}, {"x", "X"}},
+      {__LINE__, -1, {"a", "b", "A", "B"}, {"b", "B", "a", "A"}},
+  };
+  for (const auto& row : rows) {
+    ROW_TRACE(row);
+    FileList list;
+    for (const std::string& name : row.added) {
+      if (row.direction > 0)
+        list.AddAscending(name.c_str());
+      else
+        list.AddDescending(name.c_str());
+    }
+    EXPECT_EQ(row.expected, NamesOf(list));
+  }
+}
+
+TEST_F(FileListTest, EachListedEntryKeepsItsRecord) {
+  sim::AddFile("C:\\data\\Long file name.txt", platform::kAttributeReadOnly, "LONGFI~1.TXT");
+  sim::AddFolder("C:\\data\\sub");
+  sim::AddFolder("C:\\elsewhere");
+  sim::AddLink("C:\\data\\link", "C:\\elsewhere", 0xA000000C);
+  FileList list;
+  list.List(kRoot, "*", 1, false);
+  ASSERT_THAT(NamesOf(list), ElementsAre("link\\", "Long file name.txt", "sub\\"));
+  const EntryNode* link = static_cast<const EntryNode*>(list.Head());
+  const EntryNode* file = static_cast<const EntryNode*>(link->Next());
+  const EntryNode* sub = static_cast<const EntryNode*>(file->Next());
+  EXPECT_EQ(platform::kAttributeDirectory | platform::kAttributeReparsePoint, link->Attributes());
+  EXPECT_EQ(0xA000000Cu, link->ReparseTag());
+  EXPECT_STREQ("", link->ShortName());
+  EXPECT_EQ(platform::kAttributeReadOnly, file->Attributes());
+  EXPECT_STREQ("LONGFI~1.TXT", file->ShortName());
+  EXPECT_EQ(platform::kAttributeDirectory, sub->Attributes());
+  EXPECT_EQ(0u, sub->ReparseTag());
 }
 
 TEST_F(FileListTest, ListsEveryKindOfEntryAndOnlyFoldersWhenAsked) {

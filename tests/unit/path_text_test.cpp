@@ -69,7 +69,7 @@ TEST_F(PathTextTable, TrailingBackslash) {
       {__LINE__, "", "", false, false},
       {__LINE__, Text(260), Text(260), false, false},  // full: cannot take it
       {__LINE__, Text(259), Text(259) + "\\", false, true},
-      // Only the last byte counts: a double-byte character ending in 0x5C passes.
+      // Without double-byte characters 0x83 0x5C are two characters.
       {__LINE__, "C:\\\x83\x5c", "C:\\\x83\x5c", true, true},
   };
   for (const BackslashRow& row : rows) {
@@ -84,6 +84,44 @@ TEST_F(PathTextTable, TrailingBackslash) {
   EXPECT_STREQ("C:\\a", path.Text());
   path.DropTrailingBackslash();
   EXPECT_STREQ("C:\\a", path.Text());
+}
+
+// In code page 932 a character may end in the byte 0x5C: it is no folder
+// mark, and it gets a backslash of its own.
+TEST_F(PathTextTable, TrailingBackslashInADoubleByteCodePage) {
+  sim::SetCodePage(932);
+  const BackslashRow rows[] = {
+      {__LINE__, "C:\\\x83\x5c", "C:\\\x83\x5c\\", false, true},              // katakana so
+      {__LINE__, "C:\\\x95\x5c\x94\x5c", "C:\\\x95\x5c\x94\x5c\\", false, true},
+      {__LINE__, "C:\\\x83\x5c\\", "C:\\\x83\x5c\\", true, true},
+      {__LINE__, "C:\\a\\", "C:\\a\\", true, true},
+      // A lone lead byte at the end takes the backslash as its trail byte: no folder mark.
+      {__LINE__, "C:\\a\x83", "C:\\a\x83\\", false, false},
+      {__LINE__, "\x5c", "\x5c", true, true},
+  };
+  for (const BackslashRow& row : rows) {
+    ROW_TRACE(row);
+    PathText path(row.start.c_str());
+    EXPECT_EQ(row.endsBefore, path.EndsWithBackslash());
+    EXPECT_EQ(row.result, path.EnsureTrailingBackslash());
+    EXPECT_EQ(row.expected, path.Text());
+  }
+  PathText so("C:\\\x83\x5c");
+  so.DropTrailingBackslash();
+  EXPECT_STREQ("C:\\\x83\x5c", so.Text());
+}
+
+TEST_F(PathTextTable, AssignAndAppendMayTakeTheirOwnText) {
+  PathText path("C:\\folder\\name");
+  path.Assign(path.Text() + 3);
+  EXPECT_STREQ("folder\\name", path.Text());
+  path.Append(path.Text());
+  EXPECT_STREQ("folder\\namefolder\\name", path.Text());
+  path.Assign(path.Text());
+  EXPECT_STREQ("folder\\namefolder\\name", path.Text());
+  PathText full(Text(200).c_str());
+  EXPECT_FALSE(full.Append(full.Text()));  // would not fit: unchanged
+  EXPECT_EQ(Text(200), full.Text());
 }
 
 TEST_F(PathTextTable, WindowsDirectoryGetsOneBackslash) {
@@ -110,16 +148,21 @@ TEST_F(PathTextTable, WindowsDirectoryGetsOneBackslash) {
 
 class DocumentsSubfolder : public SimTest {};
 
+const char kSavedName[] = "Quorvane Halvenstrand";
+
 TEST_F(DocumentsSubfolder, ResolvesCreatesAndReleasesTheLibrary) {
   PathText path;
-  EXPECT_TRUE(path.SetDocumentsSubfolder("Quorvane Halvenstrand"));
+  EXPECT_TRUE(path.SetDocumentsSubfolder(kSavedName));
   EXPECT_STREQ("C:\\Users\\user\\Documents\\Quorvane Halvenstrand\\", path.Text());
-  EXPECT_THAT(sim::Calls(), ElementsAre("LoadLibraryA(SHFolder.dll)", "GetProcAddress(SHFolder, SHGetFolderPathA)",
-                                        "SHGetFolderPathA(0, 5, 0, 0)", "FreeLibrary(SHFolder)",
-                                        "CreateDirectoryA(C:\\Users\\user\\Documents\\Quorvane Halvenstrand\\)"));
+  EXPECT_THAT(sim::Calls(),
+              ElementsAre("LoadLibraryA(SHFolder.dll)", "GetProcAddress(SHFolder, SHGetFolderPathA)",
+                          "GetProcAddress(SHFolder, SHGetFolderPathW)", "SHGetFolderPathA(0, 5, 0, 0)",
+                          "SHGetFolderPathW(0, 5, 0, 0)", "FreeLibrary(SHFolder)",
+                          "WideCharToMultiByte(0, 0x400, -1, 261, null)", "MultiByteToWideChar(0, 0x8, -1, 261)",
+                          "CreateDirectoryA(C:\\Users\\user\\Documents\\Quorvane Halvenstrand\\)"));
   EXPECT_TRUE(sim::Exists("C:\\Users\\user\\Documents\\Quorvane Halvenstrand"));
   // An existing folder is fine: same text, still true.
-  EXPECT_TRUE(path.SetDocumentsSubfolder("Quorvane Halvenstrand"));
+  EXPECT_TRUE(path.SetDocumentsSubfolder(kSavedName));
   EXPECT_STREQ("C:\\Users\\user\\Documents\\Quorvane Halvenstrand\\", path.Text());
 }
 
@@ -130,35 +173,106 @@ TEST_F(DocumentsSubfolder, NullNameGivesTheFolderAndCreatesNothing) {
   EXPECT_TRUE(sim::CallsNamed({"CreateDirectoryA"}).empty());
 }
 
-TEST_F(DocumentsSubfolder, WithoutTheShellFolderTheNameIsRelative) {
+// Without a documents folder that the system vouches for there is no
+// saved folder: never one relative to wherever the program was started.
+TEST_F(DocumentsSubfolder, NothingWithoutAnAbsoluteFolderTheSystemReports) {
   const struct {
     int line;
-    bool loads;
-    bool hasFunction;
+    bool loads, hasFunction, hasWideFunction;
     std::string documents;
+    long status;  // -1: as the folder is
     int freed;
   } rows[] = {
-      {__LINE__, false, false, "C:\\docs", 0},
-      {__LINE__, true, false, "C:\\docs", 1},
-      {__LINE__, true, true, "", 1},
+      {__LINE__, false, true, true, "C:\\Users\\user\\Documents", -1, 0},
+      {__LINE__, true, false, true, "C:\\Users\\user\\Documents", -1, 1},
+      {__LINE__, true, true, false, "C:\\Users\\user\\Documents", -1, 1},
+      {__LINE__, true, true, true, "C:\\Users\\user\\Redirected", -1, 1},  // missing: failure, empty text
+      {__LINE__, true, true, true, "C:\\Users\\user\\Documents", 0x80004005, 1},  // failure, text left
+      {__LINE__, true, true, true, "", 0, 1},                                     // success, empty text
+      {__LINE__, true, true, true, "Documents", 0, 1},                            // success, relative text
+      {__LINE__, true, true, true, "C:Documents", 0, 1},
+      {__LINE__, true, true, true, "\\Users\\user\\Documents", 0, 1},
+      {__LINE__, true, true, true, "\\\\?\\C:\\Users\\user\\Documents", 0, 1},
+      {__LINE__, true, true, true, "\\\\.\\C:\\Users\\user\\Documents", 0, 1},
+      {__LINE__, true, true, true, "\\\\server", 0, 1},
+      {__LINE__, true, true, true, "C:\\Users\\user\\..\\..", 0, 1},
+      {__LINE__, true, true, true, "C:\\Users\\user\\Documents.", 0, 1},
   };
   for (const auto& row : rows) {
     ROW_TRACE(row);
     sim::Reset();
-    sim::SetShellFolderLibrary(row.loads, row.hasFunction);
+    sim::SetCurrentDirectory("C:\\cwd");
+    sim::AddFolder("C:\\cwd\\Quorvane Halvenstrand");
+    sim::AddFile("C:\\cwd\\Quorvane Halvenstrand\\install.dat");
+    sim::SetShellFolderLibrary(row.loads, row.hasFunction, row.hasWideFunction);
     sim::SetDocumentsFolder(row.documents);
-    PathText path;
-    EXPECT_TRUE(path.SetDocumentsSubfolder("Quorvane Halvenstrand"));
-    EXPECT_STREQ("Quorvane Halvenstrand\\", path.Text());
+    sim::SetFolderPathStatus(row.status);
+    PathText path("old text");
+    EXPECT_FALSE(path.SetDocumentsSubfolder(kSavedName));
+    EXPECT_STREQ("", path.Text());
     EXPECT_EQ(row.freed, static_cast<int>(sim::CallsNamed({"FreeLibrary"}).size()));
-    EXPECT_TRUE(sim::Exists("C:\\cwd\\Quorvane Halvenstrand"));
+    EXPECT_THAT(sim::CallsNamed({"CreateDirectoryA"}), ::testing::IsEmpty());
+    EXPECT_THAT(sim::Tree("C:\\cwd"), ElementsAre("Quorvane Halvenstrand", "Quorvane Halvenstrand\\install.dat"));
+  }
+}
+
+TEST_F(DocumentsSubfolder, ASharedFolderIsAbsoluteToo) {
+  sim::SetDocumentsFolder("\\\\server\\share\\Documents");
+  sim::SetFolderPathStatus(0);
+  PathText path;
+  EXPECT_TRUE(path.SetDocumentsSubfolder(kSavedName));
+  EXPECT_STREQ("\\\\server\\share\\Documents\\Quorvane Halvenstrand\\", path.Text());
+}
+
+// The ANSI path must name the folder the system means, not a look-alike of
+// it: the exact conversion, else the short form, else nothing.
+TEST_F(DocumentsSubfolder, TheAnsiPathNamesExactlyTheDocumentsFolder) {
+  const std::string lodz = "\xC5\x81\xC3\xB3\x64\xC5\xBA Docs";  // Łódź Docs, which 1252 shows as "Lódz Docs"
+  const std::string lookAlike = "L\xC3\xB3" "dz Docs";
+  const std::string nihon = "\xE6\x97\xA5\xE6\x9C\xAC";       // 日本: "??" in 1252
+  const struct {
+    int line;
+    unsigned codePage;
+    std::string folder;  // under C:\Users\user, real name
+    std::string shortName;
+    std::string expected;  // empty: no folder
+  } rows[] = {
+      {__LINE__, 1252, lodz, "", ""},
+      {__LINE__, 1252, lodz, "LDZDOC~1", "C:\\Users\\user\\LDZDOC~1\\"},
+      {__LINE__, 1252, nihon, "", ""},
+      {__LINE__, 1252, nihon, "A8B2~1", "C:\\Users\\user\\A8B2~1\\"},
+      {__LINE__, 1252, "Sch\xC3\xB6n", "", "C:\\Users\\user\\Sch\xF6n\\"},  // in the code page
+      {__LINE__, 932, nihon, "", "C:\\Users\\user\\\x93\xFA\x96\x7B\\"},
+      {__LINE__, 932, "\xE3\x82\xBD", "", "C:\\Users\\user\\\x83\x5C\\"},  // ソ ends in 0x5C
+      {__LINE__, 932, "\xC2\xA5", "", ""},                                // ¥ would become '\'
+      {__LINE__, 932, "\xC2\xA5", "YEN~1", "C:\\Users\\user\\YEN~1\\"},
+      {__LINE__, 932, "\xC2\xA5", "\xC2\xA5", ""},  // no exact short form either
+  };
+  for (const auto& row : rows) {
+    ROW_TRACE(row);
+    sim::Reset();
+    sim::SetCodePage(row.codePage);
+    std::string real = "C:\\Users\\user\\" + row.folder;
+    sim::AddFolder(real, 0, row.shortName);
+    sim::SetDocumentsFolder(real);
+    // The folder that the system's own ANSI text names, with a saved folder of its own.
+    sim::AddFolder("C:\\Users\\user\\" + lookAlike);
+    sim::AddFolder("C:\\Users\\user\\" + lookAlike + "\\Quorvane Halvenstrand");
+    PathText path;
+    EXPECT_EQ(!row.expected.empty(), path.SetDocumentsSubfolder(nullptr));
+    EXPECT_EQ(row.expected, path.Text());
+    PathText saved;
+    EXPECT_EQ(!row.expected.empty(), saved.SetDocumentsSubfolder(kSavedName));
+    EXPECT_EQ(row.expected.empty() ? "" : row.expected + "Quorvane Halvenstrand\\", saved.Text());
+    EXPECT_EQ(!row.expected.empty(), sim::Exists(real + "\\Quorvane Halvenstrand"));
+    EXPECT_THAT(sim::Tree("C:\\Users\\user\\" + lookAlike), ElementsAre("Quorvane Halvenstrand"));
   }
 }
 
 // The documents folder must never come back as the subfolder: the caller
 // removes what it gets.
 TEST_F(DocumentsSubfolder, RefusesANameThatDoesNotFit) {
-  const std::string name = "Quorvane Halvenstrand";  // 21 characters, 22 with its backslash
+  const std::string name = kSavedName;  // 21 characters, 22 with its backslash
   const struct {
     int line;
     size_t documentsLength;  // without its backslash
