@@ -82,7 +82,8 @@ void SetFolderPathStatus(long status);  // both calls report it, whatever they w
 void AddFolder(const std::string& path, uint32_t attributes = 0, const std::string& shortName = "");
 void AddFile(const std::string& path, uint32_t attributes = 0, const std::string& shortName = "");
 // A folder link: listing through it shows the target's entries.
-void AddLink(const std::string& path, const std::string& target, uint32_t reparseTag);
+void AddLink(const std::string& path, const std::string& target, uint32_t reparseTag,
+             const std::string& shortName = "");
 void SetReparseTag(const std::string& path, uint32_t tag);  // adds the reparse-point attribute
 void SetInUse(const std::string& path);  // DeleteFileA fails on it
 bool Exists(const std::string& path);

@@ -435,9 +435,9 @@ void AddFolder(const std::string& path, uint32_t attributes, const std::string& 
 void AddFile(const std::string& path, uint32_t attributes, const std::string& shortName) {
   AddEntry(path, attributes, shortName);
 }
-void AddLink(const std::string& path, const std::string& target, uint32_t reparseTag) {
+void AddLink(const std::string& path, const std::string& target, uint32_t reparseTag, const std::string& shortName) {
   std::string targetKey = WalkReal(target, true);
-  Entry& link = AddEntry(path, platform::kAttributeDirectory | platform::kAttributeReparsePoint, "");
+  Entry& link = AddEntry(path, platform::kAttributeDirectory | platform::kAttributeReparsePoint, shortName);
   link.tag = reparseTag;
   link.target = targetKey;
 }
