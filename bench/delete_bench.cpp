@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "bench.h"
+#include "wine_prefix.h"
 
 namespace {
 
@@ -59,9 +60,15 @@ int main(int argc, char** argv) {
   int rounds = argc > 1 ? atoi(argv[1]) : 5;
   char documents[MAX_PATH];
   SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, documents);
-  std::string saved = std::string(documents) + "\\Quorvane Halvenstrand";
+  // The trees are built and removed here: never outside the sealed prefix.
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
+  std::string tempFolder(temp, strlen(temp) - 1);
+  if (!wineprefix::InsidePrefix(documents) || !wineprefix::InsidePrefix(tempFolder)) {
+    fprintf(stderr, "%s or %s leads out of the sealed Wine prefix: refusing to delete there\n", documents, temp);
+    return 1;
+  }
+  std::string saved = std::string(documents) + "\\Quorvane Halvenstrand";
   std::string minimal = std::string(temp) + "delete_bench_minimal", rd = std::string(temp) + "delete_bench_rd";
 
   std::string self = bench::SelfPath();

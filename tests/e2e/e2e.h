@@ -30,7 +30,8 @@ struct Run {
 };
 
 // Starts program with commandLine exactly as given (no re-quoting) and waits.
-inline Run RunExact(const std::string& program, const std::string& commandLine, DWORD timeoutMs = 60000) {
+inline Run RunExact(const std::string& program, const std::string& commandLine, DWORD timeoutMs = 60000,
+                    const char* folder = nullptr) {
   Run run{false, false, 0xdeadbeef, 0};
   std::string buffer = commandLine;
   buffer.push_back('\0');
@@ -39,7 +40,7 @@ inline Run RunExact(const std::string& program, const std::string& commandLine, 
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process;
   DWORD start = GetTickCount();
-  if (!CreateProcessA(program.c_str(), &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!CreateProcessA(program.c_str(), &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
                       &process))
     return run;
   run.started = true;

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "wine_prefix.h"
+
+#include <string.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -24,18 +28,7 @@ inline bool WriteText(const std::string& path, const std::string& text) {
   return written == text.size();
 }
 
-inline std::string UnixPath(const std::string& windowsPath) {
-  typedef char*(CDECL * UnixName)(const WCHAR*);
-  UnixName unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (!unixName) return "";
-  WCHAR wide[MAX_PATH * 2];
-  MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH * 2);
-  char* name = unixName(wide);
-  std::string result = name ? name : "";
-  HeapFree(GetProcessHeap(), 0, name);
-  return result;
-}
+using wineprefix::UnixPath;
 
 // Runs a Unix program through Wine; its handle does not tell when it ends,
 // so callers wait for its effect.
@@ -66,13 +59,48 @@ inline bool MakeFolderLink(const std::string& link, const std::string& target) {
   return StartUnix("/bin/ln -s \"" + targetUnix + "\" \"" + linkUnix + "\"") && WaitFor(true, link);
 }
 
-// Removes a tree from the Unix side: links go without their targets, and
-// read-only or over-long entries are no obstacle.
+// Runs a Unix shell command through Wine and waits until it has ended: it
+// touches a marker file last, which the Windows side can see.
+inline bool RunUnix(const std::string& command) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  static int serial;
+  std::string marker = std::string(temp) + "saverhelper_done_" + std::to_string(GetCurrentProcessId()) + "_" +
+                       std::to_string(++serial);
+  std::string markerUnix = UnixPath(std::string(temp).substr(0, strlen(temp) - 1));
+  if (markerUnix.empty()) return false;
+  markerUnix += marker.substr(marker.rfind('\\')).replace(0, 1, "/");
+  // One argument for sh, quoted the Windows way: Wine splits the command line as Windows does.
+  std::string script = command + "; touch \"" + markerUnix + "\"", quoted;
+  for (char c : script) quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
+  bool done = StartUnix("/bin/sh -c \"" + quoted + "\"") && WaitFor(true, marker);
+  DeleteFileA(marker.c_str());
+  return done;
+}
+
+// The Unix name of the entry at path itself: its folder's Unix path and its
+// own name, so that a link is named as the link, not as what it points to.
+inline std::string UnixEntryPath(const std::string& path) {
+  size_t slash = path.rfind('\\');
+  if (slash == std::string::npos) return "";
+  std::string folder = UnixPath(path.substr(0, slash));
+  WCHAR wide[MAX_PATH];
+  char utf8[MAX_PATH * 3];
+  if (folder.empty() || !MultiByteToWideChar(CP_ACP, 0, path.c_str() + slash + 1, -1, wide, MAX_PATH) ||
+      !WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr))
+    return "";
+  return folder + "/" + utf8;
+}
+
+// Removes a tree from the Unix side: a link goes without its target (even
+// one whose target is gone), and read-only or over-long entries are no
+// obstacle. Only ever inside the sealed prefix.
 inline bool RemoveAll(const std::string& path) {
-  if (!Exists(path)) return true;
-  std::string unixPath = UnixPath(path);
-  if (unixPath.empty() || unixPath == "/") return false;
-  return StartUnix("/bin/rm -rf \"" + unixPath + "\"") && WaitFor(false, path);
+  size_t slash = path.rfind('\\');
+  if (slash == std::string::npos || !wineprefix::InsidePrefix(path.substr(0, slash))) return false;
+  std::string unixPath = UnixEntryPath(path);
+  if (unixPath.empty() || unixPath.find_first_of("\"$`\\") != std::string::npos) return false;
+  return RunUnix("/bin/rm -rf \"" + unixPath + "\"") && !Exists(path);
 }
 
 // A new, empty folder under the temporary folder, for one test.
@@ -82,6 +110,10 @@ inline std::string FreshSandbox(const std::string& name) {
   static int serial;
   std::string path = std::string(temp) + "saverhelper_" + name + "_" + std::to_string(GetCurrentProcessId()) + "_" +
                      std::to_string(++serial);
+  if (!wineprefix::InsidePrefix(std::string(temp).substr(0, strlen(temp) - 1))) {
+    ADD_FAILURE() << "the temporary folder " << temp << " leads out of the sealed Wine prefix";
+    return "";
+  }
   RemoveAll(path);
   CreateDirectoryA(path.c_str(), nullptr);
   return path;

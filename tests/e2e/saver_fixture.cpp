@@ -1,6 +1,7 @@
 // Stands in for the running saver: creates its window and logs what the
 // close request finds when it arrives.
 //   saver_fixture LOG READY-EVENT [minimised] [popup] [lower] [deep]
+// READY-EVENT "file:PATH" creates the file PATH instead, for scripts.
 #include <windows.h>
 
 #include <stdio.h>
@@ -79,8 +80,13 @@ int main(int argc, char** argv) {
   }
   if (Has(argc, argv, "minimised")) ShowWindow(saver, SW_MINIMIZE);
 
-  HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[2]);
-  if (ready) SetEvent(ready);
+  if (!strncmp(argv[2], "file:", 5)) {
+    FILE* ready = fopen(argv[2] + 5, "w");
+    if (ready) fclose(ready);
+  } else {
+    HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[2]);
+    if (ready) SetEvent(ready);
+  }
 
   // Ends on the close request, or after a while so that a failed test leaves nothing behind.
   SetTimer(nullptr, 0, 30000, nullptr);
