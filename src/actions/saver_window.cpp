@@ -46,14 +46,33 @@ platform::Window FindAppWindow(const char* className, const char* title, bool ac
   if (foregroundThread == platform::GetWindowThreadProcessId(found) && !platform::IsIconic(found)) return found;
 
   platform::Window popup = platform::GetLastActivePopup(found);
-  if (!activate) return popup;
-  if (platform::IsIconic(popup)) platform::ShowWindow(popup, platform::kSwRestore);
-  platform::BringWindowToTop(popup);
-  platform::SetForegroundWindow(popup);
+  // A window whose thread has stopped answering is left as it is: every
+  // activation across threads needs that thread.
+  if (!activate || platform::IsHungAppWindow(popup)) return popup;
+  BringToForeground(popup);
   return popup;
+}
+
+// Restores, raises and activates a window of another thread without ever
+// waiting on that thread for long: a plain show or raise across threads
+// waits until the window's thread has done it, which a hung saver never does.
+void BringToForeground(platform::Window window) {
+  if (platform::IsIconic(window)) {
+    platform::ShowWindowAsync(window, platform::kSwRestore);
+    // A responsive saver is restored within milliseconds; it must be
+    // restored before the close request reaches it.
+    uint32_t start = platform::GetTickCount();
+    while (platform::IsIconic(window) && platform::GetTickCount() - start < kRestoreWaitMs) platform::Sleep(10);
+  }
+  platform::SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                         platform::kSwpNoMove | platform::kSwpNoSize | platform::kSwpAsyncWindowPos);
+  platform::SetForegroundWindow(window);
 }
 
 void LaunchClose() {
   platform::Window saver = FindAppWindow("QV D3D Window", "Quorvane Halvenstrand", true);
-  if (saver) platform::SendMessageA(saver, kCloseRequest, 0, 0);
+  if (!saver || platform::IsHungAppWindow(saver)) return;
+  uintptr_t reply = 0;
+  platform::SendMessageTimeoutA(saver, kCloseRequest, 0, 0, platform::kSmtoAbortIfHung, kCloseRequestTimeoutMs,
+                                &reply);
 }

@@ -37,6 +37,10 @@ const uint32_t kKeyAllAccess = 0xF003F;
 const uint32_t kRegSz = 1;
 const long kErrorSuccess = 0;
 const int kSwRestore = 9;
+const unsigned kSmtoAbortIfHung = 0x2;
+const unsigned kSwpNoSize = 0x1;
+const unsigned kSwpNoMove = 0x2;
+const unsigned kSwpAsyncWindowPos = 0x4000;
 const unsigned kWmWinIniChange = 0x1A;
 const unsigned kWmApp = 0x8000;
 const uint32_t kBsmApplications = 8;
@@ -72,6 +76,8 @@ struct FindData {
 
 // Process
 const char* GetCommandLineA();
+uint32_t GetTickCount();
+void Sleep(unsigned milliseconds);
 bool IsDBCSLeadByte(unsigned char byte);
 
 // Windows and messages
@@ -84,10 +90,13 @@ Window GetForegroundWindow();
 uint32_t GetWindowThreadProcessId(Window window);  // the thread; no process output
 bool IsIconic(Window window);
 Window GetLastActivePopup(Window window);
-bool ShowWindow(Window window, int command);
-bool BringWindowToTop(Window window);
+bool IsHungAppWindow(Window window);
+bool ShowWindowAsync(Window window, int command);
+bool SetWindowPos(Window window, Window insertAfter, int x, int y, int width, int height, unsigned flags);
 bool SetForegroundWindow(Window window);
-intptr_t SendMessageA(Window window, unsigned message, uintptr_t wParam, intptr_t lParam);
+// Nonzero when the window handled the message within timeoutMs.
+intptr_t SendMessageTimeoutA(Window window, unsigned message, uintptr_t wParam, intptr_t lParam, unsigned flags,
+                             unsigned timeoutMs, uintptr_t* result);
 long BroadcastSystemMessageA(uint32_t flags, uint32_t* recipients, unsigned message,
                              uintptr_t wParam, intptr_t lParam);
 

@@ -31,6 +31,10 @@ Window AddWindow(const char* className, const char* title, Window parent = nullp
 void SetOwner(Window popup, Window owner);
 void SetLastActivePopup(Window owner, Window popup);
 void SetIconic(Window window, bool iconic);
+// The window's thread stops pumping messages; countedHung: the system
+// already counts the window as hung (IsHungAppWindow).
+void SetUnresponsive(Window window, bool countedHung);
+uint32_t Now();  // the simulated clock, in milliseconds
 void SetForeground(Window window);
 Window Foreground();
 bool Iconic(Window window);

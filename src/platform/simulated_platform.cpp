@@ -21,6 +21,9 @@ struct SimWindow {
   int lastPopup = 0;
   uint32_t thread = 1;
   bool iconic = false;
+  bool unresponsive = false;   // its thread pumps no messages
+  bool countedHung = false;    // and the system already says so
+  bool restorePending = false;  // a restore was posted to its thread
   int titleReads = 0;
   std::vector<int> children;
 };
@@ -35,6 +38,7 @@ struct World {
   std::vector<SimWindow> windows{SimWindow()};  // index 0 is "no window"
   std::vector<int> topLevel;
   int foreground = 0;
+  uint32_t tick = 1000;  // milliseconds; only Sleep and waiting sends move it
   std::vector<Delivery> deliveries;
 
   std::map<std::string, std::map<std::string, Value>> keys;  // folded path -> folded name -> value
@@ -138,6 +142,11 @@ Window AddWindow(const char* className, const char* title, Window parent, uint32
 void SetOwner(Window popup, Window owner) { Find(popup)->owner = Id(owner); }
 void SetLastActivePopup(Window owner, Window popup) { Find(owner)->lastPopup = Id(popup); }
 void SetIconic(Window window, bool iconic) { Find(window)->iconic = iconic; }
+void SetUnresponsive(Window window, bool countedHung) {
+  Find(window)->unresponsive = true;
+  Find(window)->countedHung = countedHung;
+}
+uint32_t Now() { return W().tick; }
 void SetForeground(Window window) { W().foreground = Id(window); }
 Window Foreground() { return Handle(W().foreground); }
 bool Iconic(Window window) { return Find(window)->iconic; }
@@ -169,6 +178,18 @@ namespace platform {
 
 using sim::Record;
 using sim::Name;
+
+uint32_t GetTickCount() { return sim::W().tick; }
+void Sleep(unsigned milliseconds) {
+  Record("Sleep(%u)", milliseconds);
+  sim::W().tick += milliseconds;
+  for (sim::SimWindow& window : sim::W().windows) {
+    if (window.restorePending && !window.unresponsive) {
+      window.iconic = false;
+      window.restorePending = false;
+    }
+  }
+}
 
 const char* GetCommandLineA() {
   Record("GetCommandLineA()");
@@ -255,15 +276,22 @@ Window GetLastActivePopup(Window window) {
   if (!found) return nullptr;
   return found->lastPopup ? sim::Handle(found->lastPopup) : window;
 }
-bool ShowWindow(Window window, int command) {
-  Record("ShowWindow(%s, %d)", Name(window), command);
+bool IsHungAppWindow(Window window) {
+  Record("IsHungAppWindow(%s)", Name(window));
+  sim::SimWindow* found = sim::Find(window);
+  return found && found->countedHung;
+}
+// Posted to the window's thread: done when that thread next runs (while we
+// sleep), never by a thread that pumps no messages.
+bool ShowWindowAsync(Window window, int command) {
+  Record("ShowWindowAsync(%s, %d)", Name(window), command);
   sim::SimWindow* found = sim::Find(window);
   if (!found) return false;
-  if (command == kSwRestore) found->iconic = false;
-  return true;  // simulated windows are all visible
+  if (command == kSwRestore) found->restorePending = true;
+  return true;
 }
-bool BringWindowToTop(Window window) {
-  Record("BringWindowToTop(%s)", Name(window));
+bool SetWindowPos(Window window, Window insertAfter, int x, int y, int width, int height, unsigned flags) {
+  Record("SetWindowPos(%s, %s, %d, %d, %d, %d, 0x%x)", Name(window), Name(insertAfter), x, y, width, height, flags);
   return sim::Find(window) != nullptr;
 }
 bool SetForegroundWindow(Window window) {
@@ -272,14 +300,22 @@ bool SetForegroundWindow(Window window) {
   sim::W().foreground = sim::Id(window);
   return true;
 }
-intptr_t SendMessageA(Window window, unsigned message, uintptr_t wParam, intptr_t lParam) {
-  Record("SendMessageA(%s, 0x%x, %lu, %ld)", Name(window), message, static_cast<unsigned long>(wParam),
-         static_cast<long>(lParam));
+intptr_t SendMessageTimeoutA(Window window, unsigned message, uintptr_t wParam, intptr_t lParam, unsigned flags,
+                             unsigned timeoutMs, uintptr_t* result) {
+  Record("SendMessageTimeoutA(%s, 0x%x, %lu, %ld, 0x%x, %u)", Name(window), message,
+         static_cast<unsigned long>(wParam), static_cast<long>(lParam), flags, timeoutMs);
   sim::SimWindow* found = sim::Find(window);
   if (!found) return 0;
+  if (found->unresponsive) {
+    // Aborted at once when the system counts the window as hung; otherwise the whole wait.
+    if (!(found->countedHung && (flags & kSmtoAbortIfHung))) sim::W().tick += timeoutMs;
+    return 0;
+  }
+  // A sent message is handled before anything posted to the thread.
   sim::W().deliveries.push_back(
       {window, message, wParam, lParam, found->iconic, sim::W().foreground == sim::Id(window)});
-  return 0;
+  if (result) *result = 0;
+  return 1;
 }
 long BroadcastSystemMessageA(uint32_t flags, uint32_t* recipients, unsigned message, uintptr_t wParam,
                              intptr_t lParam) {

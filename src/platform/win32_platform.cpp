@@ -24,6 +24,8 @@ WNDENUMPROC E(EnumProc proc) { return reinterpret_cast<WNDENUMPROC>(proc); }
 }  // namespace
 
 const char* GetCommandLineA() { return ::GetCommandLineA(); }
+uint32_t GetTickCount() { return ::GetTickCount(); }
+void Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
 bool IsDBCSLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != 0; }
 
 Window FindWindowExA(Window parent, Window childAfter, const char* className, const char* title) {
@@ -39,11 +41,18 @@ Window GetForegroundWindow() { return W(::GetForegroundWindow()); }
 uint32_t GetWindowThreadProcessId(Window window) { return ::GetWindowThreadProcessId(W(window), nullptr); }
 bool IsIconic(Window window) { return ::IsIconic(W(window)) != 0; }
 Window GetLastActivePopup(Window window) { return W(::GetLastActivePopup(W(window))); }
-bool ShowWindow(Window window, int command) { return ::ShowWindow(W(window), command) != 0; }
-bool BringWindowToTop(Window window) { return ::BringWindowToTop(W(window)) != 0; }
+bool IsHungAppWindow(Window window) { return ::IsHungAppWindow(W(window)) != 0; }
+bool ShowWindowAsync(Window window, int command) { return ::ShowWindowAsync(W(window), command) != 0; }
+bool SetWindowPos(Window window, Window insertAfter, int x, int y, int width, int height, unsigned flags) {
+  return ::SetWindowPos(W(window), W(insertAfter), x, y, width, height, flags) != 0;
+}
 bool SetForegroundWindow(Window window) { return ::SetForegroundWindow(W(window)) != 0; }
-intptr_t SendMessageA(Window window, unsigned message, uintptr_t wParam, intptr_t lParam) {
-  return ::SendMessageA(W(window), message, wParam, lParam);
+intptr_t SendMessageTimeoutA(Window window, unsigned message, uintptr_t wParam, intptr_t lParam, unsigned flags,
+                             unsigned timeoutMs, uintptr_t* result) {
+  DWORD_PTR reply = 0;
+  LRESULT handled = ::SendMessageTimeoutA(W(window), message, wParam, lParam, flags, timeoutMs, &reply);
+  if (result) *result = reply;
+  return handled;
 }
 long BroadcastSystemMessageA(uint32_t flags, uint32_t* recipients, unsigned message,
                              uintptr_t wParam, intptr_t lParam) {
