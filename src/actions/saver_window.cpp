@@ -73,6 +73,5 @@ void LaunchClose() {
   platform::Window saver = FindAppWindow("QV D3D Window", "Quorvane Halvenstrand", true);
   if (!saver || platform::IsHungAppWindow(saver)) return;
   uintptr_t reply = 0;
-  platform::SendMessageTimeoutA(saver, kCloseRequest, 0, 0, platform::kSmtoAbortIfHung, kCloseRequestTimeoutMs,
-                                &reply);
+  platform::SendMessageTimeoutA(saver, kCloseRequest, 0, 0, platform::kSmtoAbortIfHung, kCloseRequestTimeoutMs, &reply);
 }

@@ -25,11 +25,9 @@ using Module = ModuleObject*;
 
 using EnumProc = int(PLATFORM_API*)(Window window, intptr_t parameter);
 using AnyProc = void (*)();  // any function; cast to its real type
-using WideChar = uint16_t;  // UTF-16, as the system's wide calls take it
-using FolderPathProc = long(PLATFORM_API*)(Window owner, int folder, void* token,
-                                           uint32_t flags, char* path);
-using WideFolderPathProc = long(PLATFORM_API*)(Window owner, int folder, void* token,
-                                               uint32_t flags, WideChar* path);
+using WideChar = uint16_t;   // UTF-16, as the system's wide calls take it
+using FolderPathProc = long(PLATFORM_API*)(Window owner, int folder, void* token, uint32_t flags, char* path);
+using WideFolderPathProc = long(PLATFORM_API*)(Window owner, int folder, void* token, uint32_t flags, WideChar* path);
 
 const int kMaxPath = 260;
 
@@ -97,13 +95,12 @@ bool SetForegroundWindow(Window window);
 // Nonzero when the window handled the message within timeoutMs.
 intptr_t SendMessageTimeoutA(Window window, unsigned message, uintptr_t wParam, intptr_t lParam, unsigned flags,
                              unsigned timeoutMs, uintptr_t* result);
-long BroadcastSystemMessageA(uint32_t flags, uint32_t* recipients, unsigned message,
-                             uintptr_t wParam, intptr_t lParam);
+long BroadcastSystemMessageA(uint32_t flags, uint32_t* recipients, unsigned message, uintptr_t wParam, intptr_t lParam);
 
 // Registry
 long RegOpenKeyExA(Key root, const char* subkey, uint32_t options, uint32_t access, Key* result);
-long RegSetValueExA(Key key, const char* valueName, uint32_t reserved, uint32_t type,
-                    const unsigned char* data, uint32_t size);
+long RegSetValueExA(Key key, const char* valueName, uint32_t reserved, uint32_t type, const unsigned char* data,
+                    uint32_t size);
 long RegCloseKey(Key key);
 
 // Folders and libraries
@@ -115,10 +112,9 @@ bool CreateDirectoryA(const char* path);
 uint32_t GetShortPathNameW(const WideChar* longPath, WideChar* shortPath, uint32_t size);
 
 // Text
-int WideCharToMultiByte(unsigned codePage, uint32_t flags, const WideChar* wide, int wideLength, char* buffer,
-                        int size, const char* defaultChar, bool* usedDefaultChar);
-int MultiByteToWideChar(unsigned codePage, uint32_t flags, const char* text, int length, WideChar* buffer,
-                        int size);
+int WideCharToMultiByte(unsigned codePage, uint32_t flags, const WideChar* wide, int wideLength, char* buffer, int size,
+                        const char* defaultChar, bool* usedDefaultChar);
+int MultiByteToWideChar(unsigned codePage, uint32_t flags, const char* text, int length, WideChar* buffer, int size);
 
 // Files
 FindHandle FindFirstFileA(const char* searchPath, FindData* data);

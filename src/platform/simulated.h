@@ -89,7 +89,7 @@ void AddFile(const std::string& path, uint32_t attributes = 0, const std::string
 void AddLink(const std::string& path, const std::string& target, uint32_t reparseTag,
              const std::string& shortName = "");
 void SetReparseTag(const std::string& path, uint32_t tag);  // adds the reparse-point attribute
-void SetInUse(const std::string& path);  // DeleteFileA fails on it
+void SetInUse(const std::string& path);                     // DeleteFileA fails on it
 bool Exists(const std::string& path);
 std::vector<std::string> Tree(const std::string& path);  // every path below, sorted, real names
 int OpenSearches();

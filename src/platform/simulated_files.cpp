@@ -523,8 +523,8 @@ uint32_t GetShortPathNameW(const WideChar* longPath, WideChar* shortPath, uint32
   return static_cast<uint32_t>(wide.size() - 1);
 }
 
-int WideCharToMultiByte(unsigned codePage, uint32_t flags, const WideChar* wide, int wideLength, char* buffer,
-                        int size, const char* defaultChar, bool* usedDefaultChar) {
+int WideCharToMultiByte(unsigned codePage, uint32_t flags, const WideChar* wide, int wideLength, char* buffer, int size,
+                        const char* defaultChar, bool* usedDefaultChar) {
   Record("WideCharToMultiByte(%u, 0x%x, %d, %d, %s)", codePage, flags, wideLength, size,
          defaultChar ? "default" : "null");
   if (codePage != kCpAcp || wideLength != -1) return 0;
@@ -533,8 +533,7 @@ int WideCharToMultiByte(unsigned codePage, uint32_t flags, const WideChar* wide,
   memcpy(buffer, text.c_str(), text.size() + 1);
   return static_cast<int>(text.size()) + 1;
 }
-int MultiByteToWideChar(unsigned codePage, uint32_t flags, const char* text, int length, WideChar* buffer,
-                        int size) {
+int MultiByteToWideChar(unsigned codePage, uint32_t flags, const char* text, int length, WideChar* buffer, int size) {
   Record("MultiByteToWideChar(%u, 0x%x, %d, %d)", codePage, flags, length, size);
   if (codePage != kCpAcp || length != -1) return 0;
   std::vector<WideChar> wide = sim::ToUtf16(sim::Decode(text));

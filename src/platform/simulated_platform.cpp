@@ -21,8 +21,8 @@ struct SimWindow {
   int lastPopup = 0;
   uint32_t thread = 1;
   bool iconic = false;
-  bool unresponsive = false;   // its thread pumps no messages
-  bool countedHung = false;    // and the system already says so
+  bool unresponsive = false;    // its thread pumps no messages
+  bool countedHung = false;     // and the system already says so
   bool restorePending = false;  // a restore was posted to its thread
   int titleReads = 0;
   std::vector<int> children;
@@ -86,7 +86,6 @@ const char* Name(Window window) {
   snprintf(name, 16, window ? "w%d" : "0", Id(window));
   return name;
 }
-
 
 }  // namespace
 
@@ -176,8 +175,8 @@ void SetWindowsDirectory(const std::string& path) { W().windowsDirectory = path;
 
 namespace platform {
 
-using sim::Record;
 using sim::Name;
+using sim::Record;
 
 uint32_t GetTickCount() { return sim::W().tick; }
 void Sleep(unsigned milliseconds) {
@@ -302,8 +301,8 @@ bool SetForegroundWindow(Window window) {
 }
 intptr_t SendMessageTimeoutA(Window window, unsigned message, uintptr_t wParam, intptr_t lParam, unsigned flags,
                              unsigned timeoutMs, uintptr_t* result) {
-  Record("SendMessageTimeoutA(%s, 0x%x, %lu, %ld, 0x%x, %u)", Name(window), message,
-         static_cast<unsigned long>(wParam), static_cast<long>(lParam), flags, timeoutMs);
+  Record("SendMessageTimeoutA(%s, 0x%x, %lu, %ld, 0x%x, %u)", Name(window), message, static_cast<unsigned long>(wParam),
+         static_cast<long>(lParam), flags, timeoutMs);
   sim::SimWindow* found = sim::Find(window);
   if (!found) return 0;
   if (found->unresponsive) {

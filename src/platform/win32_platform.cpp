@@ -54,8 +54,8 @@ intptr_t SendMessageTimeoutA(Window window, unsigned message, uintptr_t wParam, 
   if (result) *result = reply;
   return handled;
 }
-long BroadcastSystemMessageA(uint32_t flags, uint32_t* recipients, unsigned message,
-                             uintptr_t wParam, intptr_t lParam) {
+long BroadcastSystemMessageA(uint32_t flags, uint32_t* recipients, unsigned message, uintptr_t wParam,
+                             intptr_t lParam) {
   static_assert(sizeof(DWORD) == sizeof(uint32_t), "recipients");
   return ::BroadcastSystemMessageA(flags, reinterpret_cast<DWORD*>(recipients), message, wParam, lParam);
 }
@@ -63,8 +63,8 @@ long BroadcastSystemMessageA(uint32_t flags, uint32_t* recipients, unsigned mess
 long RegOpenKeyExA(Key root, const char* subkey, uint32_t options, uint32_t access, Key* result) {
   return ::RegOpenKeyExA(K(root), subkey, options, access, reinterpret_cast<HKEY*>(result));
 }
-long RegSetValueExA(Key key, const char* valueName, uint32_t reserved, uint32_t type,
-                    const unsigned char* data, uint32_t size) {
+long RegSetValueExA(Key key, const char* valueName, uint32_t reserved, uint32_t type, const unsigned char* data,
+                    uint32_t size) {
   return ::RegSetValueExA(K(key), valueName, reserved, type, data, size);
 }
 long RegCloseKey(Key key) { return ::RegCloseKey(K(key)); }
@@ -80,16 +80,15 @@ uint32_t GetShortPathNameW(const WideChar* longPath, WideChar* shortPath, uint32
   return ::GetShortPathNameW(reinterpret_cast<const WCHAR*>(longPath), reinterpret_cast<WCHAR*>(shortPath), size);
 }
 
-int WideCharToMultiByte(unsigned codePage, uint32_t flags, const WideChar* wide, int wideLength, char* buffer,
-                        int size, const char* defaultChar, bool* usedDefaultChar) {
+int WideCharToMultiByte(unsigned codePage, uint32_t flags, const WideChar* wide, int wideLength, char* buffer, int size,
+                        const char* defaultChar, bool* usedDefaultChar) {
   BOOL used = FALSE;
   int result = ::WideCharToMultiByte(codePage, flags, reinterpret_cast<const WCHAR*>(wide), wideLength, buffer, size,
                                      defaultChar, usedDefaultChar ? &used : nullptr);
   if (usedDefaultChar) *usedDefaultChar = used != 0;
   return result;
 }
-int MultiByteToWideChar(unsigned codePage, uint32_t flags, const char* text, int length, WideChar* buffer,
-                        int size) {
+int MultiByteToWideChar(unsigned codePage, uint32_t flags, const char* text, int length, WideChar* buffer, int size) {
   return ::MultiByteToWideChar(codePage, flags, text, length, reinterpret_cast<WCHAR*>(buffer), size);
 }
 

@@ -5,10 +5,10 @@
 // Whether a name from a directory listing, joined to its folder's path,
 // names that entry and nothing else.
 enum class NameReach {
-  Plain,           // as it is
-  ExactPathOnly,   // only through the "\\?\" form: Windows would strip a final
-                   // dot or space, or take the name for a device
-  None,            // never: a separator, a wildcard, or a name of dots alone
+  Plain,          // as it is
+  ExactPathOnly,  // only through the "\\?\" form: Windows would strip a final
+                  // dot or space, or take the name for a device
+  None,           // never: a separator, a wildcard, or a name of dots alone
 };
 
 using LeadByteTest = bool (*)(unsigned char byte);

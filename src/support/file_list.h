@@ -16,7 +16,7 @@ class EntryNode : public NameNode {
   ~EntryNode() override {}
 
   uint32_t Attributes() const { return attributes_; }
-  uint32_t ReparseTag() const { return reparseTag_; }  // 0 unless a reparse point
+  uint32_t ReparseTag() const { return reparseTag_; }   // 0 unless a reparse point
   const char* ShortName() const { return shortName_; }  // empty when there is none
 
  private:

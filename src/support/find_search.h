@@ -5,8 +5,7 @@
 // Owns one directory search handle; closing is idempotent.
 class FindSearch {
  public:
-  FindSearch(const char* searchPath, platform::FindData* data)
-      : handle_(platform::FindFirstFileA(searchPath, data)) {}
+  FindSearch(const char* searchPath, platform::FindData* data) : handle_(platform::FindFirstFileA(searchPath, data)) {}
   ~FindSearch() { Close(); }
   FindSearch(const FindSearch&) = delete;
   FindSearch& operator=(const FindSearch&) = delete;

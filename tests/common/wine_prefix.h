@@ -10,8 +10,8 @@ namespace wineprefix {
 
 inline std::string UnixPath(const std::string& windowsPath) {
   typedef char*(CDECL * UnixName)(const WCHAR*);
-  UnixName unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  UnixName unixName = reinterpret_cast<UnixName>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
   if (!unixName) return "";
   WCHAR wide[MAX_PATH * 2];
   MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH * 2);

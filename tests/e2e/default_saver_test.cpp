@@ -33,10 +33,10 @@ Stored ReadSaverValue() {
 
 void WriteSentinel() {
   HKEY key = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kDesktop, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                           &key, nullptr));
-  ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, kValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(kSentinel),
-                                          sizeof kSentinel));
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegCreateKeyExA(HKEY_CURRENT_USER, kDesktop, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegSetValueExA(key, kValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(kSentinel), sizeof kSentinel));
   RegCloseKey(key);
 }
 

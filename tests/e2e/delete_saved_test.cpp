@@ -124,11 +124,11 @@ TEST_F(DeleteSavedRun, NamesThatPathsWouldRewriteNeverLeadOutAndAllGo) {
   CreateDirectoryA(neighbour.c_str(), nullptr);
   ASSERT_TRUE(e2e::WriteText(neighbour + "\\keep.sav", "not saved data"));
   Folder("");
-  Wide(L"..\xFF3Cvictim.txt", false);          // listed as ..\victim.txt
-  Wide(L"\xFF0E\xFF0E", true);                  // listed as ..
+  Wide(L"..\xFF3Cvictim.txt", false);  // listed as ..\victim.txt
+  Wide(L"\xFF0E\xFF0E", true);         // listed as ..
   Wide(L"\xFF0E\xFF0E\\inner.sav", false);
-  Wide(L"\x65E5\x672C\x8A9E.sav", false);     // listed as ???.sav
-  Wide(L"\xD83D\xDE00", true);                  // an emoji folder
+  Wide(L"\x65E5\x672C\x8A9E.sav", false);                 // listed as ???.sav
+  Wide(L"\xD83D\xDE00", true);                            // an emoji folder
   Wide(L"\xD83D\xDE00\\\x0141\x00F3d\x017A.txt", false);  // listed as Lódz.txt
   Wide(L"foo.", false);
   Wide(L"bar ", true);
@@ -169,15 +169,15 @@ TEST_F(DeleteSavedRun, AMissingDocumentsFolderMeansNothingIsRemoved) {
   DWORD savedSize = sizeof saved, savedType = 0;
   bool hadValue = RegQueryValueExA(key, "Personal", nullptr, &savedType, saved, &savedSize) == ERROR_SUCCESS;
   const char missing[] = "C:\\nowhere\\Documents";
-  ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "Personal", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(missing),
-                                          sizeof missing));
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegSetValueExA(key, "Personal", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(missing), sizeof missing));
   char reported[MAX_PATH] = "";
   HRESULT status = SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, 0, reported);
 
   ASSERT_TRUE(CreateDirectoryA((outside_ + "\\Quorvane Halvenstrand").c_str(), nullptr));
   ASSERT_TRUE(e2e::WriteText(outside_ + "\\Quorvane Halvenstrand\\saver.dat", "installed"));
-  e2e::Run run = e2e::RunExact(e2e::HelperPath(), e2e::Quoted(e2e::HelperPath()) + " DeleteSaved", 60000,
-                               outside_.c_str());
+  e2e::Run run =
+      e2e::RunExact(e2e::HelperPath(), e2e::Quoted(e2e::HelperPath()) + " DeleteSaved", 60000, outside_.c_str());
 
   if (hadValue)
     RegSetValueExA(key, "Personal", 0, savedType, saved, savedSize);
@@ -253,8 +253,8 @@ TEST_F(DeleteSavedRun, AFileHeldOpenByAnotherProcessStaysAndTheRunEnds) {
   File("logs\\busy.log");
   File("logs\\old.log");
   File("done.sav");
-  HANDLE held = CreateFileA(In("logs\\busy.log").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
+  HANDLE held =
+      CreateFileA(In("logs\\busy.log").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, held);
   RunDeleteSaved();
   CloseHandle(held);

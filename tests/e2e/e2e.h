@@ -40,8 +40,7 @@ inline Run RunExact(const std::string& program, const std::string& commandLine, 
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process;
   DWORD start = GetTickCount();
-  if (!CreateProcessA(program.c_str(), &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
-                      &process))
+  if (!CreateProcessA(program.c_str(), &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &process))
     return run;
   run.started = true;
   if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
@@ -59,12 +58,12 @@ inline Run RunExact(const std::string& program, const std::string& commandLine, 
 inline Run RunHelper(const std::string& commandLine) { return RunExact(HelperPath(), commandLine); }
 
 // Checks a run ended by itself with exit code 0; reports the caller's line.
-#define EXPECT_CLEAN_EXIT(run)                                   \
-  do {                                                           \
-    const ::e2e::Run& run_ = (run);                              \
-    EXPECT_TRUE(run_.started) << "CreateProcessA failed";        \
-    EXPECT_TRUE(run_.finished) << "did not end in time";         \
-    EXPECT_EQ(0u, run_.exitCode);                                \
+#define EXPECT_CLEAN_EXIT(run)                            \
+  do {                                                    \
+    const ::e2e::Run& run_ = (run);                       \
+    EXPECT_TRUE(run_.started) << "CreateProcessA failed"; \
+    EXPECT_TRUE(run_.finished) << "did not end in time";  \
+    EXPECT_EQ(0u, run_.exitCode);                         \
   } while (0)
 
 #define ROW_TRACE(row) SCOPED_TRACE(::testing::Message() << "table row at line " << (row).line)

@@ -47,8 +47,8 @@ TEST_F(RealFileList, TheFixtureHoldsWhatItShould) {
 }
 
 TEST_F(RealFileList, SortedListingsNameEveryEntryWithFoldersMarked) {
-  const std::vector<std::string> ascending = {"a.txt", "B.txt", "c\\", "h.txt", "link\\", "r.txt", "s.sys",
-                                              "Sub Folder\\"};
+  const std::vector<std::string> ascending = {"a.txt",  "B.txt", "c\\",   "h.txt",
+                                              "link\\", "r.txt", "s.sys", "Sub Folder\\"};
   FileList list;
   list.List(root_.c_str(), "*", 1, false);
   EXPECT_EQ(ascending, NamesOf(list));

@@ -65,8 +65,8 @@ inline bool RunUnix(const std::string& command) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   static int serial;
-  std::string marker = std::string(temp) + "saverhelper_done_" + std::to_string(GetCurrentProcessId()) + "_" +
-                       std::to_string(++serial);
+  std::string marker =
+      std::string(temp) + "saverhelper_done_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
   std::string markerUnix = UnixPath(std::string(temp).substr(0, strlen(temp) - 1));
   if (markerUnix.empty()) return false;
   markerUnix += marker.substr(marker.rfind('\\')).replace(0, 1, "/");

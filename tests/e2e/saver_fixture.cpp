@@ -73,8 +73,8 @@ int main(int argc, char** argv) {
   ShowWindow(saver, SW_SHOW);
   SetForegroundWindow(saver);
   if (Has(argc, argv, "popup")) {
-    popup = CreateWindowExA(0, "Fixture Host", "Options", WS_POPUP | WS_CAPTION | WS_VISIBLE, 50, 50, 200, 100,
-                            saver, nullptr, windowClass.hInstance, nullptr);
+    popup = CreateWindowExA(0, "Fixture Host", "Options", WS_POPUP | WS_CAPTION | WS_VISIBLE, 50, 50, 200, 100, saver,
+                            nullptr, windowClass.hInstance, nullptr);
     SetActiveWindow(popup);
     SetForegroundWindow(popup);
   }

@@ -18,15 +18,15 @@ TEST_F(CommandTailTest, SkipsTheProgramPathAndTheBlanksAfterIt) {
       {__LINE__, "SaverHelper.exe DefaultSaver", "DefaultSaver"},
       {__LINE__, "\"C:\\Program Files\\Q V\\SaverHelper.exe\" DefaultSaver", "DefaultSaver"},
       {__LINE__, "C:\\a\"b c\"d.exe   LaunchClose", "LaunchClose"},  // a quote inside the token
-      {__LINE__, " DefaultSaver", "DefaultSaver"},                    // empty first token
-      {__LINE__, "\"C:\\Program Files\\x.exe DefaultSaver", ""},      // unclosed quote takes the rest
-      {__LINE__, "x.exe\t\x01\x1f DefaultSaver", "DefaultSaver"},     // tabs and control bytes
-      {__LINE__, "x.exe \"DefaultSaver\"", "\"DefaultSaver\""},       // quotes belong to the tail
-      {__LINE__, "x.exe DefaultSaver  ", "DefaultSaver  "},           // trailing blanks stay
+      {__LINE__, " DefaultSaver", "DefaultSaver"},                   // empty first token
+      {__LINE__, "\"C:\\Program Files\\x.exe DefaultSaver", ""},     // unclosed quote takes the rest
+      {__LINE__, "x.exe\t\x01\x1f DefaultSaver", "DefaultSaver"},    // tabs and control bytes
+      {__LINE__, "x.exe \"DefaultSaver\"", "\"DefaultSaver\""},      // quotes belong to the tail
+      {__LINE__, "x.exe DefaultSaver  ", "DefaultSaver  "},          // trailing blanks stay
       {__LINE__, "x.exe", ""},
       {__LINE__, "", ""},
       {__LINE__, "C:\\\xe9t\xe9\xff.exe DeleteSaved", "DeleteSaved"},  // bytes from 0x80 up
-      {__LINE__, "\"q\x01 x\".exe DeleteSaved", "DeleteSaved"},      // control bytes inside quotes
+      {__LINE__, "\"q\x01 x\".exe DeleteSaved", "DeleteSaved"},        // control bytes inside quotes
       {__LINE__, "x.exe " + Repeat('a', 300), Repeat('a', 300)},
   };
   for (const TailRow& row : rows) {
@@ -69,10 +69,13 @@ TEST(AsciiFolding, FoldsOnlyTheLettersAToZ) {
       {__LINE__, "", "", true},
       {__LINE__, "Default", "DefaultSaver", false},
       {__LINE__, "DefaultSaver", "Default", false},
-      {__LINE__, "[", "{", false},        // 0x20 apart, not letters
+      {__LINE__, "[", "{", false},  // 0x20 apart, not letters
       {__LINE__, "@", "`", false},
       {__LINE__, "\xc0", "\xe0", false},  // Latin-1 capitals are not folded
-      {__LINE__, "\xcc" "aunch", "Launch", false},
+      {__LINE__,
+       "\xcc"
+       "aunch",
+       "Launch", false},
   };
   for (const auto& row : rows) {
     ROW_TRACE(row);

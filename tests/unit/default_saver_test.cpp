@@ -59,9 +59,9 @@ TEST_F(RegistryKeyTest, OpenCloseAndReopen) {
   ASSERT_TRUE(key.Open(platform::CurrentUserRoot(), "Control Panel"));
   EXPECT_STREQ("Control Panel", key.Subkey());
   EXPECT_EQ(1, sim::OpenKeys());
-  EXPECT_THAT(sim::Calls(), ElementsAre("RegOpenKeyExA(HKCU, Control Panel\\Desktop, 0, 0xf003f, preset null)",
-                                        "RegCloseKey(k100)",
-                                        "RegOpenKeyExA(HKCU, Control Panel, 0, 0xf003f, preset null)"));
+  EXPECT_THAT(sim::Calls(),
+              ElementsAre("RegOpenKeyExA(HKCU, Control Panel\\Desktop, 0, 0xf003f, preset null)", "RegCloseKey(k100)",
+                          "RegOpenKeyExA(HKCU, Control Panel, 0, 0xf003f, preset null)"));
   EXPECT_TRUE(key.Close());
   EXPECT_FALSE(key.Close());
   EXPECT_EQ(0, sim::OpenKeys());
@@ -108,11 +108,10 @@ TEST_F(SetDefaultSaverTest, WritesThePathWithItsTerminatorThenBroadcasts) {
     sim::SetWindowsDirectory(windows);
     RegistryKey key;
     EXPECT_TRUE(key.SetDefaultSaver("Halven~1.scr"));
-    EXPECT_THAT(sim::Calls(),
-                ElementsAre("GetWindowsDirectoryA(260)",
-                            "RegOpenKeyExA(HKCU, Control Panel\\Desktop, 0, 0xf003f, preset null)",
-                            "RegSetValueExA(k100, SCRNSAVE.EXE, 0, 1, C:\\WINDOWS\\Halven~1.scr\\0, 24)",
-                            "BroadcastSystemMessageA(0, 8, 0x1a, 0, 0)"));
+    EXPECT_THAT(sim::Calls(), ElementsAre("GetWindowsDirectoryA(260)",
+                                          "RegOpenKeyExA(HKCU, Control Panel\\Desktop, 0, 0xf003f, preset null)",
+                                          "RegSetValueExA(k100, SCRNSAVE.EXE, 0, 1, C:\\WINDOWS\\Halven~1.scr\\0, 24)",
+                                          "BroadcastSystemMessageA(0, 8, 0x1a, 0, 0)"));
     EXPECT_EQ(std::string("C:\\WINDOWS\\Halven~1.scr\0", 24), Stored());
     // The key is still held when it returns.
     EXPECT_NE(nullptr, key.Handle());

@@ -37,7 +37,7 @@ TEST(ExactNames, WhichNamesNameTheirEntryAndNothingElse) {
       {__LINE__, "..\\victim.txt", false, none},  // fullwidth backslash after best fit
       {__LINE__, "a/b", false, none},
       {__LINE__, "stream:data", false, none},
-      {__LINE__, "??.txt", false, none},          // characters the code page lacks
+      {__LINE__, "??.txt", false, none},  // characters the code page lacks
       {__LINE__, "a*", false, none},
       {__LINE__, "a\"b", false, none},
       {__LINE__, "a<b", false, none},
@@ -77,18 +77,19 @@ TEST(ExactNames, WhichNamesNameTheirEntryAndNothingElse) {
       {__LINE__, "xcon", false, plain},
       {__LINE__, "connect.txt", false, plain},
       // Code page 932: a trail byte is part of its character.
-      {__LINE__, "\x83\x5c", true, plain},          // ソ
+      {__LINE__, "\x83\x5c", true, plain},  // ソ
       {__LINE__, "\x95\x5c\x94\x5c.txt", true, plain},
-      {__LINE__, "\x83\x7c", true, plain},          // trail byte '|'
-      {__LINE__, "\x83\x5c", false, none},          // the same bytes in 1252: a backslash
+      {__LINE__, "\x83\x7c", true, plain},  // trail byte '|'
+      {__LINE__, "\x83\x5c", false, none},  // the same bytes in 1252: a backslash
       {__LINE__, "\x83\x5c.", true, exact},
       {__LINE__, "a\\\x83\x5c", true, none},
-      {__LINE__, "\x81\x5f", true, plain},          // fullwidth backslash, exact in 932
-      {__LINE__, "a\x83", true, plain},             // a lone lead byte at the end
+      {__LINE__, "\x81\x5f", true, plain},  // fullwidth backslash, exact in 932
+      {__LINE__, "a\x83", true, plain},     // a lone lead byte at the end
   };
   for (const auto& row : rows) {
     ROW_TRACE(row);
-    EXPECT_STREQ(ReachText(row.expected), ReachText(ReachOfName(row.name, row.codePage932 ? LeadBytes932 : NoLeadBytes)));
+    EXPECT_STREQ(ReachText(row.expected),
+                 ReachText(ReachOfName(row.name, row.codePage932 ? LeadBytes932 : NoLeadBytes)));
   }
 }
 

@@ -58,12 +58,17 @@ TEST_F(FileListTest, OrdersSortOrReverseTheDiscoveryOrder) {
 TEST_F(FileListTest, SortingUsesTheLocaleComparisonAndKeepsEqualNamesInArrivalOrder) {
   // By bytes 0xC9 (capital E acute) sorts before 'a'..; the locale puts it with 0xE9.
   sim::AddFile("C:\\data\\\xC3\x89z");
-  sim::AddFile("C:\\data\\\xC3\xA9" "a");
+  sim::AddFile(
+      "C:\\data\\\xC3\xA9"
+      "a");
   sim::AddFile("C:\\data\\b");
   sim::AddFile("C:\\data\\B2");
   FileList list;
   list.List(kRoot, "*", 1, false);
-  EXPECT_THAT(NamesOf(list), ElementsAre("b", "B2", "\xE9" "a", "\xC9z"));
+  EXPECT_THAT(NamesOf(list), ElementsAre("b", "B2",
+                                         "\xE9"
+                                         "a",
+                                         "\xC9z"));
 }
 
 // Names the locale takes as equal keep their arrival order, in both
@@ -128,8 +133,9 @@ TEST_F(FileListTest, ListsEveryKindOfEntryAndOnlyFoldersWhenAsked) {
   EXPECT_THAT(NamesOf(list), ElementsAre("link\\", "sub\\"));
   list.List("C:\\data\\", "*.txt", -1, false);
   EXPECT_THAT(NamesOf(list), ElementsAre("readonly.txt", "plain.txt", "hidden.txt"));
-  EXPECT_THAT(sim::CallsNamed({"FindFirstFileA"}),
-              ElementsAre("FindFirstFileA(C:\\data\\*)", "FindFirstFileA(C:\\data\\*)", "FindFirstFileA(C:\\data\\*.txt)"));
+  EXPECT_THAT(
+      sim::CallsNamed({"FindFirstFileA"}),
+      ElementsAre("FindFirstFileA(C:\\data\\*)", "FindFirstFileA(C:\\data\\*)", "FindFirstFileA(C:\\data\\*.txt)"));
   EXPECT_EQ(3u, sim::CallsNamed({"FindClose"}).size());
   EXPECT_EQ(0, sim::OpenSearches());
 }

@@ -57,6 +57,8 @@ void RunRow(const ListRow& row, Fixture& fixture) {
 }
 
 TEST(NameListOperations, InsertionsCountOnceAndLinkWhereExpected) {
+  // One row a case reads better than one argument a line.
+  // clang-format off
   const ListRow rows[] = {
       {__LINE__, "push front", {"a"}, [](Fixture& f) {
          NameNode* x = f.Stray("x");
@@ -92,6 +94,7 @@ TEST(NameListOperations, InsertionsCountOnceAndLinkWhereExpected) {
        },
        "a", 1},
   };
+  // clang-format on
   for (const ListRow& row : rows) {
     Fixture fixture(row.start);
     RunRow(row, fixture);
@@ -101,27 +104,42 @@ TEST(NameListOperations, InsertionsCountOnceAndLinkWhereExpected) {
 
 TEST(NameListOperations, UnlinkAndRelease) {
   const ListRow rows[] = {
-      {__LINE__, "unlink the head", {"a", "b", "c"},
+      {__LINE__,
+       "unlink the head",
+       {"a", "b", "c"},
        [](Fixture& f) {
          EXPECT_TRUE(f.list.Unlink(f.nodes["a"]));
          EXPECT_EQ(nullptr, f.nodes["a"]->Next());
          EXPECT_EQ(1, f.nodes["a"]->Insertions());  // not taken back
          delete f.nodes["a"];
        },
-       "b,c", 2},
-      {__LINE__, "unlink the last", {"a", "b", "c"},
+       "b,c",
+       2},
+      {__LINE__,
+       "unlink the last",
+       {"a", "b", "c"},
        [](Fixture& f) {
          EXPECT_TRUE(f.list.Unlink(f.nodes["c"]));
          delete f.nodes["c"];
        },
-       "a,b", 2},
-      {__LINE__, "unlink a stranger fails and changes nothing", {"a", "b"},
-       [](Fixture& f) { EXPECT_FALSE(f.list.Unlink(f.Stray("x"))); }, "a,b", 2},
-      {__LINE__, "unlink from an empty list", {}, [](Fixture& f) { EXPECT_FALSE(f.list.Unlink(f.Stray("x"))); }, "",
-       0},
-      {__LINE__, "release a node inserted once destroys it", {"a", "b", "c"},
-       [](Fixture& f) { EXPECT_TRUE(f.list.Release(f.nodes["b"])); }, "a,c", 2},
-      {__LINE__, "release of a stranger inserted once keeps it alive", {"a"},
+       "a,b",
+       2},
+      {__LINE__,
+       "unlink a stranger fails and changes nothing",
+       {"a", "b"},
+       [](Fixture& f) { EXPECT_FALSE(f.list.Unlink(f.Stray("x"))); },
+       "a,b",
+       2},
+      {__LINE__, "unlink from an empty list", {}, [](Fixture& f) { EXPECT_FALSE(f.list.Unlink(f.Stray("x"))); }, "", 0},
+      {__LINE__,
+       "release a node inserted once destroys it",
+       {"a", "b", "c"},
+       [](Fixture& f) { EXPECT_TRUE(f.list.Release(f.nodes["b"])); },
+       "a,c",
+       2},
+      {__LINE__,
+       "release of a stranger inserted once keeps it alive",
+       {"a"},
        [](Fixture& f) {
          NameNode* stray = f.Stray("x");
          f.list.PushFront(stray);
@@ -132,8 +150,11 @@ TEST(NameListOperations, UnlinkAndRelease) {
          EXPECT_FALSE(f.list.Release(f.nodes["y"]));
          EXPECT_STREQ("y", f.nodes["y"]->Name());  // still alive: the sanitizer would object otherwise
        },
-       "a", 1},
-      {__LINE__, "unlinked and inserted again counts two; release then destroys it", {"a", "b"},
+       "a",
+       1},
+      {__LINE__,
+       "unlinked and inserted again counts two; release then destroys it",
+       {"a", "b"},
        [](Fixture& f) {
          NameNode* a = f.nodes["a"];
          EXPECT_TRUE(f.list.Unlink(a));
@@ -141,8 +162,11 @@ TEST(NameListOperations, UnlinkAndRelease) {
          EXPECT_EQ(2, a->Insertions());
          EXPECT_TRUE(f.list.Release(a));
        },
-       "b", 1},
-      {__LINE__, "a count above two is only taken down", {"a", "b"},
+       "b",
+       1},
+      {__LINE__,
+       "a count above two is only taken down",
+       {"a", "b"},
        [](Fixture& f) {
          NameNode* a = f.nodes["a"];
          for (int i = 0; i < 2; ++i) {
@@ -153,7 +177,8 @@ TEST(NameListOperations, UnlinkAndRelease) {
          EXPECT_TRUE(f.list.Release(a));
          EXPECT_EQ(2, a->Insertions());
        },
-       "b,a", 2},
+       "b,a",
+       2},
       {__LINE__, "clear of an empty list", {}, [](Fixture& f) { f.list.Clear(); }, "", 0},
       {__LINE__, "clear", {"a", "b"}, [](Fixture& f) { f.list.Clear(); }, "", 0},
   };
@@ -171,9 +196,9 @@ TEST(NameListOperations, FindMatchesTheFirstByteExactlyAndFoldsTheRest) {
     const char* key;
     const char* found;  // null: nothing
   } rows[] = {
-      {__LINE__, ".\\", ".\\"},  {__LINE__, "..\\", "..\\"},       {__LINE__, "DATA", "Data"},
+      {__LINE__, ".\\", ".\\"},    {__LINE__, "..\\", "..\\"},        {__LINE__, "DATA", "Data"},
       {__LINE__, "data", nullptr}, {__LINE__, "README.txt", nullptr}, {__LINE__, "rEADME.txt", "readme.TXT"},
-      {__LINE__, "Dat", nullptr}, {__LINE__, "", nullptr},          {__LINE__, nullptr, nullptr},
+      {__LINE__, "Dat", nullptr},  {__LINE__, "", nullptr},           {__LINE__, nullptr, nullptr},
   };
   for (const auto& row : rows) {
     ROW_TRACE(row);

@@ -9,8 +9,8 @@ namespace {
 
 struct AssignAppendRow {
   int line;
-  const char* start;      // assigned first (null allowed)
-  const char* appended;   // null: no append
+  const char* start;     // assigned first (null allowed)
+  const char* appended;  // null: no append
   std::string expected;
   bool appendResult;
 };
@@ -91,7 +91,7 @@ TEST_F(PathTextTable, TrailingBackslash) {
 TEST_F(PathTextTable, TrailingBackslashInADoubleByteCodePage) {
   sim::SetCodePage(932);
   const BackslashRow rows[] = {
-      {__LINE__, "C:\\\x83\x5c", "C:\\\x83\x5c\\", false, true},              // katakana so
+      {__LINE__, "C:\\\x83\x5c", "C:\\\x83\x5c\\", false, true},  // katakana so
       {__LINE__, "C:\\\x95\x5c\x94\x5c", "C:\\\x95\x5c\x94\x5c\\", false, true},
       {__LINE__, "C:\\\x83\x5c\\", "C:\\\x83\x5c\\", true, true},
       {__LINE__, "C:\\a\\", "C:\\a\\", true, true},
@@ -186,7 +186,7 @@ TEST_F(DocumentsSubfolder, NothingWithoutAnAbsoluteFolderTheSystemReports) {
       {__LINE__, false, true, true, "C:\\Users\\user\\Documents", -1, 0},
       {__LINE__, true, false, true, "C:\\Users\\user\\Documents", -1, 1},
       {__LINE__, true, true, false, "C:\\Users\\user\\Documents", -1, 1},
-      {__LINE__, true, true, true, "C:\\Users\\user\\Redirected", -1, 1},  // missing: failure, empty text
+      {__LINE__, true, true, true, "C:\\Users\\user\\Redirected", -1, 1},         // missing: failure, empty text
       {__LINE__, true, true, true, "C:\\Users\\user\\Documents", 0x80004005, 1},  // failure, text left
       {__LINE__, true, true, true, "", 0, 1},                                     // success, empty text
       {__LINE__, true, true, true, "Documents", 0, 1},                            // success, relative text
@@ -228,8 +228,10 @@ TEST_F(DocumentsSubfolder, ASharedFolderIsAbsoluteToo) {
 // it: the exact conversion, else the short form, else nothing.
 TEST_F(DocumentsSubfolder, TheAnsiPathNamesExactlyTheDocumentsFolder) {
   const std::string lodz = "\xC5\x81\xC3\xB3\x64\xC5\xBA Docs";  // Łódź Docs, which 1252 shows as "Lódz Docs"
-  const std::string lookAlike = "L\xC3\xB3" "dz Docs";
-  const std::string nihon = "\xE6\x97\xA5\xE6\x9C\xAC";       // 日本: "??" in 1252
+  const std::string lookAlike =
+      "L\xC3\xB3"
+      "dz Docs";
+  const std::string nihon = "\xE6\x97\xA5\xE6\x9C\xAC";  // 日本: "??" in 1252
   const struct {
     int line;
     unsigned codePage;
@@ -244,7 +246,7 @@ TEST_F(DocumentsSubfolder, TheAnsiPathNamesExactlyTheDocumentsFolder) {
       {__LINE__, 1252, "Sch\xC3\xB6n", "", "C:\\Users\\user\\Sch\xF6n\\"},  // in the code page
       {__LINE__, 932, nihon, "", "C:\\Users\\user\\\x93\xFA\x96\x7B\\"},
       {__LINE__, 932, "\xE3\x82\xBD", "", "C:\\Users\\user\\\x83\x5C\\"},  // ソ ends in 0x5C
-      {__LINE__, 932, "\xC2\xA5", "", ""},                                // ¥ would become '\'
+      {__LINE__, 932, "\xC2\xA5", "", ""},                                 // ¥ would become '\'
       {__LINE__, 932, "\xC2\xA5", "YEN~1", "C:\\Users\\user\\YEN~1\\"},
       {__LINE__, 932, "\xC2\xA5", "\xC2\xA5", ""},  // no exact short form either
   };

@@ -16,17 +16,28 @@ const std::string kSaved = "C:\\Users\\user\\Documents\\Quorvane Halvenstrand";
 
 // Real names, each chosen at most once per folder; their listed forms differ.
 const char* const kSpecialNames[] = {
-    "..\xEF\xBC\xBCvictim.txt",    // ..＼victim.txt, listed as ..\victim.txt
-    "\xEF\xBC\x8E\xEF\xBC\x8E",    // ．．, listed as ..
+    "..\xEF\xBC\xBCvictim.txt",              // ..＼victim.txt, listed as ..\victim.txt
+    "\xEF\xBC\x8E\xEF\xBC\x8E",              // ．．, listed as ..
     "\xEF\xBC\x8E\xEF\xBC\x8E\xEF\xBC\x8E",  // ．．．, listed as ...
-    "a\xE2\x88\x95" "b",           // a∕b
-    "x\xEF\xBC\x8Fy",              // x／y
-    "\xC5\x81\xC3\xB3" "d\xC5\xBA.txt",  // Łódź.txt, listed as Lódz.txt
-    "\xE6\x97\xA5\xE6\x9C\xAC",    // 日本, listed as ??
-    "\xF0\x9F\x98\x80.sav",        // an emoji
-    "\xD0\x9F\xD1\x80\xD0\xB8",    // Cyrillic
-    "Sch\xC3\xB6n.sav",            // in the code page
-    "foo.", "bar ", "baz. ", "lnk", "lnk ", "con", "nul.txt", "com1", "lpt1.log", "..data",
+    "a\xE2\x88\x95"
+    "b",               // a∕b
+    "x\xEF\xBC\x8Fy",  // x／y
+    "\xC5\x81\xC3\xB3"
+    "d\xC5\xBA.txt",             // Łódź.txt, listed as Lódz.txt
+    "\xE6\x97\xA5\xE6\x9C\xAC",  // 日本, listed as ??
+    "\xF0\x9F\x98\x80.sav",      // an emoji
+    "\xD0\x9F\xD1\x80\xD0\xB8",  // Cyrillic
+    "Sch\xC3\xB6n.sav",          // in the code page
+    "foo.",
+    "bar ",
+    "baz. ",
+    "lnk",
+    "lnk ",
+    "con",
+    "nul.txt",
+    "com1",
+    "lpt1.log",
+    "..data",
 };
 
 struct Node {

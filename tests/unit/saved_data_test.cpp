@@ -26,15 +26,15 @@ TEST_F(DeleteSavedTest, ListsEachFolderOnceAndRemovesChildrenBeforeParents) {
   DeleteSaved();
   const std::string q = kSaved + "\\";
   // The folder's own record first; then entries in the reverse of the order the search found them.
-  EXPECT_THAT(Removals(), ElementsAre("FindFirstFileA(" + kSaved + ")",              //
-                                      "FindFirstFileA(" + q + "*)",                 //
-                                      "DeleteFileA(" + q + "..data)",               //
-                                      "FindFirstFileA(" + q + "s1\\*)",             //
-                                      "FindFirstFileA(" + q + "s1\\s2\\*)",         //
-                                      "RemoveDirectoryA(" + q + "s1\\s2\\)",        //
-                                      "DeleteFileA(" + q + "s1\\f2)",               //
-                                      "RemoveDirectoryA(" + q + "s1\\)",            //
-                                      "DeleteFileA(" + q + "f1)",                   //
+  EXPECT_THAT(Removals(), ElementsAre("FindFirstFileA(" + kSaved + ")",       //
+                                      "FindFirstFileA(" + q + "*)",           //
+                                      "DeleteFileA(" + q + "..data)",         //
+                                      "FindFirstFileA(" + q + "s1\\*)",       //
+                                      "FindFirstFileA(" + q + "s1\\s2\\*)",   //
+                                      "RemoveDirectoryA(" + q + "s1\\s2\\)",  //
+                                      "DeleteFileA(" + q + "s1\\f2)",         //
+                                      "RemoveDirectoryA(" + q + "s1\\)",      //
+                                      "DeleteFileA(" + q + "f1)",             //
                                       "RemoveDirectoryA(" + q + ")"));
   EXPECT_FALSE(sim::Exists(kSaved));
   EXPECT_TRUE(sim::Exists(kDocuments));
@@ -110,10 +110,10 @@ TEST_F(DeleteSavedTest, OverlongEntriesStayWhileTheWalkGoesOn) {
   sim::AddFolder(documents);
   sim::SetDocumentsFolder(documents);
   sim::AddFolder(saved);
-  sim::AddFile(saved + "\\" + Repeat('f', 30));        // 260: fits
-  sim::AddFile(saved + "\\" + Repeat('g', 31));        // 261: stays
-  sim::AddFolder(saved + "\\" + Repeat('h', 29));      // 259 + backslash: walked
-  sim::AddFolder(saved + "\\" + Repeat('i', 30));      // 260 + backslash: stays
+  sim::AddFile(saved + "\\" + Repeat('f', 30));    // 260: fits
+  sim::AddFile(saved + "\\" + Repeat('g', 31));    // 261: stays
+  sim::AddFolder(saved + "\\" + Repeat('h', 29));  // 259 + backslash: walked
+  sim::AddFolder(saved + "\\" + Repeat('i', 30));  // 260 + backslash: stays
   sim::AddFile(saved + "\\" + Repeat('i', 30) + "\\inner");
   sim::AddFile(saved + "\\short");
   DeleteSaved();
@@ -155,7 +155,9 @@ TEST_F(DeleteSavedTest, DeleteTreeEdges) {
 TEST_F(DeleteSavedTest, LookAlikeNamesNeverLeadOutOfTheFolder) {
   const std::string backslashName = "..\xEF\xBC\xBCvictim.txt";  // ..＼victim.txt, listed as ..\victim.txt
   const std::string dotsName = "\xEF\xBC\x8E\xEF\xBC\x8E";       // ．．, listed as ..
-  const std::string slashName = "a\xE2\x88\x95" "b";             // a∕b, listed as a/b
+  const std::string slashName =
+      "a\xE2\x88\x95"
+      "b";  // a∕b, listed as a/b
   for (bool shortNames : {false, true}) {
     SCOPED_TRACE(shortNames ? "with short names" : "without short names");
     sim::Reset();
@@ -170,8 +172,7 @@ TEST_F(DeleteSavedTest, LookAlikeNamesNeverLeadOutOfTheFolder) {
     sim::AddFile(kSaved + "\\" + slashName, 0, shortNames ? "AB~1" : "");
     sim::AddFile(kSaved + "\\plain.sav");
     DeleteSaved();
-    EXPECT_THAT(sim::Tree(kDocuments),
-                ::testing::IsSupersetOf({"victim.txt", "b", "Letters", "Letters\\one.doc"}));
+    EXPECT_THAT(sim::Tree(kDocuments), ::testing::IsSupersetOf({"victim.txt", "b", "Letters", "Letters\\one.doc"}));
     if (shortNames) {
       EXPECT_FALSE(sim::Exists(kSaved));
     } else {
@@ -189,16 +190,19 @@ TEST_F(DeleteSavedTest, NoDocumentsFolderMeansNothingIsTouched) {
   sim::SetCurrentDirectory("C:\\Program Files");
   sim::SetDocumentsFolder("D:\\Redirected\\Documents");
   DeleteSaved();
-  EXPECT_THAT(sim::Tree("C:\\Program Files"),
-              ElementsAre("Quorvane Halvenstrand", "Quorvane Halvenstrand\\saver.scr"));
+  EXPECT_THAT(sim::Tree("C:\\Program Files"), ElementsAre("Quorvane Halvenstrand", "Quorvane Halvenstrand\\saver.scr"));
   EXPECT_THAT(sim::CallsNamed({"CreateDirectoryA", "FindFirstFileA", "DeleteFileA", "RemoveDirectoryA"}), IsEmpty());
 }
 
 // A documents folder the code page cannot name exactly: the system's ANSI
 // text names a look-alike folder, whose data is not ours.
 TEST_F(DeleteSavedTest, ALookAlikeDocumentsFolderIsNeverTheOneUsed) {
-  const std::string real = "C:\\Users\\user\\\xC5\x81\xC3\xB3" "d\xC5\xBA Docs";  // Łódź Docs
-  const std::string lookAlike = "C:\\Users\\user\\L\xC3\xB3" "dz Docs";          // Lódz Docs
+  const std::string real =
+      "C:\\Users\\user\\\xC5\x81\xC3\xB3"
+      "d\xC5\xBA Docs";  // Łódź Docs
+  const std::string lookAlike =
+      "C:\\Users\\user\\L\xC3\xB3"
+      "dz Docs";  // Lódz Docs
   for (bool shortName : {false, true}) {
     SCOPED_TRACE(shortName ? "with a short name" : "without a short name");
     sim::Reset();

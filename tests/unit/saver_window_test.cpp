@@ -49,13 +49,15 @@ TEST_F(LaunchCloseScenarios, FindsActivatesAndAsksTheSaverToClose) {
   const std::vector<std::string> fullActivation = {"ShowWindowAsync(%s, 9)", kRaise, "SetForegroundWindow(%s)"};
   const std::vector<std::string> raiseOnly = {kRaise, "SetForegroundWindow(%s)"};
   const Scenario scenarios[] = {
-      {__LINE__, "saver absent",
+      {__LINE__,
+       "saver absent",
        [] {
          AddWindow("Shell_TrayWnd", "", nullptr, kOtherThread);
          AddWindow("Notepad", "Quorvane Halvenstrand - Notepad", nullptr, kOtherThread);
          return nullptr;
        },
-       {}, false},
+       {},
+       false},
       {__LINE__, "minimised, the foreground in another thread",
        [] {
          sim::SetForeground(AddWindow("Explorer", "Files", nullptr, kOtherThread));
@@ -72,13 +74,15 @@ TEST_F(LaunchCloseScenarios, FindsActivatesAndAsksTheSaverToClose) {
          return saver;
        },
        fullActivation, true},
-      {__LINE__, "already active: no activation at all",
+      {__LINE__,
+       "already active: no activation at all",
        [] {
          platform::Window saver = AddWindow(kClass, kTitle, nullptr, kSaverThread);
          sim::SetForeground(AddWindow("Tool", "Other window of the saver", nullptr, kSaverThread));
          return saver;
        },
-       {}, false},
+       {},
+       false},
       {__LINE__, "owned popup active last, the foreground elsewhere: the popup gets it",
        [] {
          sim::SetForeground(AddWindow("Explorer", "Files", nullptr, kOtherThread));
@@ -153,8 +157,14 @@ TEST_F(LaunchCloseScenarios, AHungSaverNeverHoldsTheCaller) {
       {__LINE__, "counted hung, minimised", true, true, false, false, {}, false},
       {__LINE__, "counted hung, with a popup", true, false, true, false, {}, false},
       {__LINE__, "counted hung, already active", true, false, false, true, {}, false},
-      {__LINE__, "not yet counted, minimised", false, true, false, false,
-       {"ShowWindowAsync(%s, 9)", kRaise, "SetForegroundWindow(%s)"}, true},
+      {__LINE__,
+       "not yet counted, minimised",
+       false,
+       true,
+       false,
+       false,
+       {"ShowWindowAsync(%s, 9)", kRaise, "SetForegroundWindow(%s)"},
+       true},
       {__LINE__, "not yet counted, with a popup", false, false, true, false, {kRaise, "SetForegroundWindow(%s)"}, true},
       {__LINE__, "not yet counted, already active", false, false, false, true, {}, true},
   };
@@ -214,9 +224,9 @@ TEST_F(LaunchCloseScenarios, ATopLevelMatchIsFoundWithoutEnumerating) {
   platform::Window saver = AddWindow(kClass, kTitle, nullptr, kSaverThread);
   sim::SetForeground(saver);
   EXPECT_EQ(saver, FindAppWindow(kClass, kTitle, true));
-  EXPECT_THAT(sim::Calls(), ElementsAre("FindWindowExA(0, 0, QV D3D Window, Quorvane Halvenstrand)",
-                                        "GetForegroundWindow()", "GetWindowThreadProcessId(w1)",
-                                        "GetWindowThreadProcessId(w1)", "IsIconic(w1)"));
+  EXPECT_THAT(sim::Calls(),
+              ElementsAre("FindWindowExA(0, 0, QV D3D Window, Quorvane Halvenstrand)", "GetForegroundWindow()",
+                          "GetWindowThreadProcessId(w1)", "GetWindowThreadProcessId(w1)", "IsIconic(w1)"));
 }
 
 TEST_F(LaunchCloseScenarios, WithActivationOffThePopupIsReturnedUntouched) {
@@ -316,19 +326,17 @@ TEST_F(LaunchCloseScenarios, OnePassFindsWhatTheNestedRuleFindsAndReadsEachTitle
       for (int n = 0; n < size; ++n) {
         // Matches are rare, so that most searches walk far.
         bool saverLike = pick(12) == 0;
-        ModelWindow window{saverLike ? classes[pick(2)] : classes[2 + pick(2)],
-                           saverLike ? titles[pick(2)] : titles[pick(4)], {}};
+        ModelWindow window{
+            saverLike ? classes[pick(2)] : classes[2 + pick(2)], saverLike ? titles[pick(2)] : titles[pick(4)], {}};
         if (n == 0 && pick(4) != 0) window.title = "Top";
         int parent = 0;
         if (n > 0) {
           parent = members[pick(static_cast<int>(members.size()))];
           if (depth[parent] >= 10) parent = members[0];
         }
-        platform::Window created = AddWindow(window.className.c_str(), window.title.c_str(),
-                                             parent ? reinterpret_cast<platform::Window>(
-                                                          static_cast<uintptr_t>(parent))
-                                                    : nullptr,
-                                             kSaverThread);
+        platform::Window created = AddWindow(
+            window.className.c_str(), window.title.c_str(),
+            parent ? reinterpret_cast<platform::Window>(static_cast<uintptr_t>(parent)) : nullptr, kSaverThread);
         int id = static_cast<int>(reinterpret_cast<uintptr_t>(created));
         model.push_back(window);
         depth.push_back(parent ? depth[parent] + 1 : 0);
