@@ -104,4 +104,48 @@ TEST(LaunchClose, TheSaverGetsTheCloseRequestRestoredAndInTheForeground) {
   }
 }
 
+// A saver that stops pumping messages never holds the caller: the helper
+// ends within its bounds (30 s for the request, 5 s for the restore), and
+// a saver the system already counts as hung (after 5 s under Wine) is left
+// alone at once.
+TEST(LaunchClose, AHungSaverNeverHoldsTheCaller) {
+  const DWORD kBoundMs = 30000 + 5000 + 10000;  // the helper's bounds and room for starting it
+  const struct {
+    int line;
+    const char* options;
+    DWORD hungFor;  // how long the saver has not pumped before the helper starts
+    DWORD withinMs;
+    bool handled;  // the saver logged the request
+  } rows[] = {
+      {__LINE__, "hung minimised", 0, kBoundMs, false},      {__LINE__, "hung popup", 0, kBoundMs, false},
+      {__LINE__, "hung minimised", 7000, 15000, false},      {__LINE__, "hung", 7000, 15000, false},
+      {__LINE__, "hang-after minimised", 0, kBoundMs, true},
+  };
+  int round = 0;
+  for (const auto& row : rows) {
+    ROW_TRACE(row);
+    std::string log = TempPath("saver_fixture.log");
+    DeleteFileA(log.c_str());
+    std::string suffix = std::to_string(GetCurrentProcessId()) + "_hung_" + std::to_string(++round);
+    Process saver = StartFixture("saver_fixture.exe", e2e::Quoted(log) + " saver_ready_" + suffix + " " + row.options,
+                                 "saver_ready_" + suffix);
+    ASSERT_TRUE(saver.started);
+    Sleep(row.hungFor);
+    HWND window = FindWindowA("QV D3D Window", nullptr);
+    if (row.hungFor > 6000) {
+      EXPECT_TRUE(IsHungAppWindow(window)) << "the setup must mean something: the system counts it as hung";
+    }
+    e2e::Run run = e2e::RunExact(e2e::HelperPath(), LaunchCloseCommand(), 60000);
+    EXPECT_CLEAN_EXIT(run);
+    EXPECT_LT(run.milliseconds, row.withinMs);
+    std::string logged = ReadAll(log);
+    if (row.handled) {
+      EXPECT_EQ("message=0x800f wParam=0 lParam=0 window=saver iconic=0 foreground=1\n", logged);
+    } else {
+      EXPECT_EQ("", logged);
+    }
+    Finish(saver, 0);
+  }
+}
+
 }  // namespace

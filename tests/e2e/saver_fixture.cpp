@@ -1,6 +1,8 @@
 // Stands in for the running saver: creates its window and logs what the
 // close request finds when it arrives.
-//   saver_fixture LOG READY-EVENT [minimised] [popup] [lower] [deep]
+//   saver_fixture LOG READY-EVENT [minimised] [popup] [lower] [deep] [hung] [hang-after]
+// hung: once ready, its thread pumps no more messages; hang-after: it stops
+// in the middle of handling the close request.
 // READY-EVENT "file:PATH" creates the file PATH instead, for scripts.
 #include <windows.h>
 
@@ -12,6 +14,8 @@ namespace {
 const UINT kCloseRequest = WM_APP + 15;
 const char* logPath;
 HWND saver, popup, deepest;
+bool hangAfterRequest;
+const DWORD kHangMs = 45000;  // longer than the helper may wait; the test ends us before
 
 void Log(HWND window, WPARAM wParam, LPARAM lParam) {
   HWND root = GetAncestor(window, GA_ROOT);
@@ -27,6 +31,7 @@ void Log(HWND window, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kCloseRequest) {
     Log(window, wParam, lParam);
+    if (hangAfterRequest) Sleep(kHangMs);
     PostQuitMessage(0);
     return 0;
   }
@@ -45,6 +50,7 @@ int main(int argc, char** argv) {
   if (argc < 3) return 2;
   logPath = argv[1];
   bool lower = Has(argc, argv, "lower");
+  hangAfterRequest = Has(argc, argv, "hang-after");
   const char* title = lower ? "quorvane halvenstrand" : "Quorvane Halvenstrand";
 
   WNDCLASSA windowClass;
@@ -88,6 +94,10 @@ int main(int argc, char** argv) {
     if (ready) SetEvent(ready);
   }
 
+  if (Has(argc, argv, "hung")) {
+    Sleep(kHangMs);
+    return 0;
+  }
   // Ends on the close request, or after a while so that a failed test leaves nothing behind.
   SetTimer(nullptr, 0, 30000, nullptr);
   MSG message;
