@@ -54,6 +54,32 @@ struct CommandRow {
   bool selects;
 };
 
+// The user's own saver value, put back after the tests (on Windows itself
+// these tests run against the real user's registry).
+class UserSaverValue : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    Stored stored = ReadSaverValue();
+    had_ = stored.status == ERROR_SUCCESS;
+    saved_ = stored;
+  }
+  void TearDown() override {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktop, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    if (had_) {
+      RegSetValueExA(key, kValue, 0, saved_.type, reinterpret_cast<const BYTE*>(saved_.bytes.data()), saved_.size);
+    } else {
+      RegDeleteValueA(key, kValue);
+    }
+    RegCloseKey(key);
+  }
+
+ private:
+  bool had_ = false;
+  Stored saved_;
+};
+::testing::Environment* const userSaverValue = ::testing::AddGlobalTestEnvironment(new UserSaverValue);
+
 TEST(DefaultSaver, WritesTheSaverPathForExactlyTheVerb) {
   const std::string exe = e2e::HelperPath();
   const std::string quoted = e2e::Quoted(exe);

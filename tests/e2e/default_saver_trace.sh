@@ -3,7 +3,7 @@
 # in what order.
 set -u
 wine_run=$1
-exe=$2
+exe=${SAVERHELPER_EXE:-$2}  # another build of it, when named
 trace=$(mktemp)
 trap 'rm -f "$trace"' EXIT
 

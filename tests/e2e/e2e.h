@@ -18,7 +18,21 @@ inline std::string ProgramFolder() {
   return folder.substr(0, folder.rfind('\\') + 1);
 }
 
-inline std::string HelperPath() { return ProgramFolder() + "SaverHelper.exe"; }
+// SaverHelper.exe beside this program, or the one SAVERHELPER_EXE names
+// (the same suite then tests another build of it). A Unix path is taken
+// through Wine's drive Z:.
+inline std::string HelperPath() {
+  char other[MAX_PATH];
+  DWORD length = GetEnvironmentVariableA("SAVERHELPER_EXE", other, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return ProgramFolder() + "SaverHelper.exe";
+  std::string path = other;
+  if (path[0] == '/') {
+    for (char& c : path)
+      if (c == '/') c = '\\';
+    path = "Z:" + path;
+  }
+  return path;
+}
 
 inline std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 

@@ -56,24 +56,36 @@ TEST_F(PathTextTable, AssignCutsAndTerminatesOverOldContents) {
 
 struct BackslashRow {
   int line;
+  unsigned codePage;
   std::string start;
   std::string expected;
   bool endsBefore;
   bool result;
 };
 
+// In code page 932 a character may end in the byte 0x5C: it is no folder
+// mark, and it gets a backslash of its own.
 TEST_F(PathTextTable, TrailingBackslash) {
   const BackslashRow rows[] = {
-      {__LINE__, "C:\\WINDOWS", "C:\\WINDOWS\\", false, true},
-      {__LINE__, "C:\\WINDOWS\\", "C:\\WINDOWS\\", true, true},
-      {__LINE__, "", "", false, false},
-      {__LINE__, Text(260), Text(260), false, false},  // full: cannot take it
-      {__LINE__, Text(259), Text(259) + "\\", false, true},
+      {__LINE__, 1252, "C:\\WINDOWS", "C:\\WINDOWS\\", false, true},
+      {__LINE__, 1252, "C:\\WINDOWS\\", "C:\\WINDOWS\\", true, true},
+      {__LINE__, 1252, "", "", false, false},
+      {__LINE__, 1252, Text(260), Text(260), false, false},  // full: cannot take it
+      {__LINE__, 1252, Text(259), Text(259) + "\\", false, true},
       // Without double-byte characters 0x83 0x5C are two characters.
-      {__LINE__, "C:\\\x83\x5c", "C:\\\x83\x5c", true, true},
+      {__LINE__, 1252, "C:\\\x83\x5c", "C:\\\x83\x5c", true, true},
+      {__LINE__, 932, "C:\\\x83\x5c", "C:\\\x83\x5c\\", false, true},  // katakana so
+      {__LINE__, 932, "C:\\\x95\x5c\x94\x5c", "C:\\\x95\x5c\x94\x5c\\", false, true},
+      {__LINE__, 932, "C:\\\x83\x5c\\", "C:\\\x83\x5c\\", true, true},
+      {__LINE__, 932, "C:\\a\\", "C:\\a\\", true, true},
+      // A lone lead byte at the end takes the backslash as its trail byte: no folder mark.
+      {__LINE__, 932, "C:\\a\x83", "C:\\a\x83\\", false, false},
+      {__LINE__, 932, "\x5c", "\x5c", true, true},
   };
   for (const BackslashRow& row : rows) {
     ROW_TRACE(row);
+    sim::Reset();
+    sim::SetCodePage(row.codePage);
     PathText path(row.start.c_str());
     EXPECT_EQ(row.endsBefore, path.EndsWithBackslash());
     EXPECT_EQ(row.result, path.EnsureTrailingBackslash());
@@ -84,29 +96,7 @@ TEST_F(PathTextTable, TrailingBackslash) {
   EXPECT_STREQ("C:\\a", path.Text());
   path.DropTrailingBackslash();
   EXPECT_STREQ("C:\\a", path.Text());
-}
-
-// In code page 932 a character may end in the byte 0x5C: it is no folder
-// mark, and it gets a backslash of its own.
-TEST_F(PathTextTable, TrailingBackslashInADoubleByteCodePage) {
-  sim::SetCodePage(932);
-  const BackslashRow rows[] = {
-      {__LINE__, "C:\\\x83\x5c", "C:\\\x83\x5c\\", false, true},  // katakana so
-      {__LINE__, "C:\\\x95\x5c\x94\x5c", "C:\\\x95\x5c\x94\x5c\\", false, true},
-      {__LINE__, "C:\\\x83\x5c\\", "C:\\\x83\x5c\\", true, true},
-      {__LINE__, "C:\\a\\", "C:\\a\\", true, true},
-      // A lone lead byte at the end takes the backslash as its trail byte: no folder mark.
-      {__LINE__, "C:\\a\x83", "C:\\a\x83\\", false, false},
-      {__LINE__, "\x5c", "\x5c", true, true},
-  };
-  for (const BackslashRow& row : rows) {
-    ROW_TRACE(row);
-    PathText path(row.start.c_str());
-    EXPECT_EQ(row.endsBefore, path.EndsWithBackslash());
-    EXPECT_EQ(row.result, path.EnsureTrailingBackslash());
-    EXPECT_EQ(row.expected, path.Text());
-  }
-  PathText so("C:\\\x83\x5c");
+  PathText so("C:\\\x83\x5c");  // still code page 932
   so.DropTrailingBackslash();
   EXPECT_STREQ("C:\\\x83\x5c", so.Text());
 }
