@@ -1,6 +1,7 @@
 // The simulated back end, files and text: a file system of real (wide)
 // names seen through an ANSI code page, with the path rules of Windows.
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <algorithm>

@@ -4,6 +4,8 @@
 // over-long entries. Nothing outside the folder changes; what stays is
 // exactly what no exact name can reach, what cannot be deleted, and the
 // folders above those.
+#include <ctype.h>
+
 #include <algorithm>
 #include <random>
 
