@@ -57,6 +57,21 @@ std::string ReadAll(const std::string& path) {
 
 std::string LaunchCloseCommand() { return e2e::Quoted(e2e::HelperPath()) + " LaunchClose"; }
 
+// A name no other start uses, for the fixtures' ready events.
+std::string UniqueSuffix() {
+  static int round;
+  return std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++round);
+}
+
+std::string SaverLog() { return TempPath("saver_fixture.log"); }
+
+// Starts the stand-in saver with options; its log starts empty.
+Process StartSaver(const std::string& options, const std::string& suffix) {
+  DeleteFileA(SaverLog().c_str());
+  return StartFixture("saver_fixture.exe", e2e::Quoted(SaverLog()) + " saver_ready_" + suffix + " " + options,
+                      "saver_ready_" + suffix);
+}
+
 TEST(LaunchClose, WithoutTheSaverSendsNothingAndEndsPromptly) {
   ASSERT_EQ(nullptr, FindWindowA("QV D3D Window", nullptr));
   e2e::Run run = e2e::RunHelper(LaunchCloseCommand());
@@ -81,14 +96,10 @@ TEST(LaunchClose, TheSaverGetsTheCloseRequestRestoredAndInTheForeground) {
       {__LINE__, "deep", false, "message=0x800f wParam=0 lParam=0 window=deep iconic=0 foreground=1\n"},
       {__LINE__, "deep lower", false, "message=0x800f wParam=0 lParam=0 window=deep iconic=0 foreground=1\n"},
   };
-  int round = 0;
   for (const Case& row : cases) {
     ROW_TRACE(row);
-    std::string log = TempPath("saver_fixture.log");
-    DeleteFileA(log.c_str());
-    std::string suffix = std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++round);
-    Process saver = StartFixture("saver_fixture.exe", e2e::Quoted(log) + " saver_ready_" + suffix + " " + row.options,
-                                 "saver_ready_" + suffix);
+    std::string suffix = UniqueSuffix();
+    Process saver = StartSaver(row.options, suffix);
     ASSERT_TRUE(saver.started);
     Process holder{};
     if (row.foregroundElsewhere) {
@@ -99,7 +110,7 @@ TEST(LaunchClose, TheSaverGetsTheCloseRequestRestoredAndInTheForeground) {
     }
     EXPECT_CLEAN_EXIT(e2e::RunHelper(LaunchCloseCommand()));
     EXPECT_TRUE(Finish(saver, 10000)) << "the saver fixture got no close request";
-    EXPECT_EQ(row.expectedLog, ReadAll(log));
+    EXPECT_EQ(row.expectedLog, ReadAll(SaverLog()));
     Finish(holder, 0);
   }
 }
@@ -117,18 +128,15 @@ TEST(LaunchClose, AHungSaverNeverHoldsTheCaller) {
     DWORD withinMs;
     bool handled;  // the saver logged the request
   } rows[] = {
-      {__LINE__, "hung minimised", 0, kBoundMs, false},      {__LINE__, "hung popup", 0, kBoundMs, false},
-      {__LINE__, "hung minimised", 7000, 15000, false},      {__LINE__, "hung", 7000, 15000, false},
-      {__LINE__, "hang-after minimised", 0, kBoundMs, true},
+      {__LINE__, "hung minimised", 0, kBoundMs, false},       // the restore awaited 5 s at most, no unbounded send
+      {__LINE__, "hung popup", 0, kBoundMs, false},           // the popup gets the bounded request
+      {__LINE__, "hung minimised", 7000, 15000, false},       // counted as hung: left alone at once
+      {__LINE__, "hung", 7000, 15000, false},                 // the same, not minimised
+      {__LINE__, "hang-after minimised", 0, kBoundMs, true},  // handles the request, then hangs
   };
-  int round = 0;
   for (const auto& row : rows) {
     ROW_TRACE(row);
-    std::string log = TempPath("saver_fixture.log");
-    DeleteFileA(log.c_str());
-    std::string suffix = std::to_string(GetCurrentProcessId()) + "_hung_" + std::to_string(++round);
-    Process saver = StartFixture("saver_fixture.exe", e2e::Quoted(log) + " saver_ready_" + suffix + " " + row.options,
-                                 "saver_ready_" + suffix);
+    Process saver = StartSaver(row.options, UniqueSuffix());
     ASSERT_TRUE(saver.started);
     Sleep(row.hungFor);
     HWND window = FindWindowA("QV D3D Window", nullptr);
@@ -138,7 +146,7 @@ TEST(LaunchClose, AHungSaverNeverHoldsTheCaller) {
     e2e::Run run = e2e::RunExact(e2e::HelperPath(), LaunchCloseCommand(), 60000);
     EXPECT_CLEAN_EXIT(run);
     EXPECT_LT(run.milliseconds, row.withinMs);
-    std::string logged = ReadAll(log);
+    std::string logged = ReadAll(SaverLog());
     if (row.handled) {
       EXPECT_EQ("message=0x800f wParam=0 lParam=0 window=saver iconic=0 foreground=1\n", logged);
     } else {
