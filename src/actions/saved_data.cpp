@@ -11,11 +11,9 @@
 
 namespace {
 
-bool IsLeadByte(unsigned char byte) { return platform::IsDBCSLeadByte(byte); }
-
 // directory + name as a path that names exactly that entry, or false.
 bool JoinExactly(const PathText& directory, const char* name, PathText* path) {
-  switch (ReachOfName(name, IsLeadByte)) {
+  switch (ReachOfName(name, IsSystemLeadByte)) {
     case NameReach::Plain:
       *path = directory;
       return path->Append(name);
@@ -32,12 +30,13 @@ bool JoinExactly(const PathText& directory, const char* name, PathText* path) {
 // Empty when none of them can.
 bool ChoosePath(const PathText& directory, const char* longName, const char* shortName, PathText* path,
                 bool* byLongName) {
+  NameReach longReach = ReachOfName(longName, IsSystemLeadByte);
   *byLongName = true;
-  if (ReachOfName(longName, IsLeadByte) == NameReach::Plain && JoinExactly(directory, longName, path)) return true;
+  if (longReach == NameReach::Plain && JoinExactly(directory, longName, path)) return true;
   *byLongName = false;
   if (*shortName && JoinExactly(directory, shortName, path)) return true;
   *byLongName = true;
-  return ReachOfName(longName, IsLeadByte) == NameReach::ExactPathOnly && JoinExactly(directory, longName, path);
+  return longReach == NameReach::ExactPathOnly && JoinExactly(directory, longName, path);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "platform/platform.h"
+
 namespace {
 
 unsigned char Upper(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c; }
@@ -22,6 +24,8 @@ bool IsDriveRoot(const char* path) {
 }
 
 }  // namespace
+
+bool IsSystemLeadByte(unsigned char byte) { return platform::IsDBCSLeadByte(byte); }
 
 bool IsDeviceName(const char* name) {
   // Windows reads the part before the first dot, less its trailing spaces.

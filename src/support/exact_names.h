@@ -13,6 +13,9 @@ enum class NameReach {
 
 using LeadByteTest = bool (*)(unsigned char byte);
 
+// The system's ANSI code page's lead bytes, for the functions below.
+bool IsSystemLeadByte(unsigned char byte);
+
 // The trail byte of a double-byte character is part of it, never a separator.
 NameReach ReachOfName(const char* name, LeadByteTest isLeadByte);
 

@@ -62,8 +62,6 @@ void PathText::SetWindowsDirectory() {
 
 namespace {
 
-bool IsLeadByte(unsigned char byte) { return platform::IsDBCSLeadByte(byte); }
-
 bool SameWide(const platform::WideChar* a, const platform::WideChar* b) {
   while (*a && *a == *b) ++a, ++b;
   return *a == *b;
@@ -117,7 +115,7 @@ bool PathText::SetDocumentsFolder() {
     if (!ExactAnsi(shortForm, exact)) return false;
   }
   // Never a relative path: it would name a folder wherever the caller runs.
-  if (!IsExactFolderPath(exact, IsLeadByte)) return false;
+  if (!IsExactFolderPath(exact, IsSystemLeadByte)) return false;
   Assign(exact);
   if (!EnsureTrailingBackslash()) {
     text_[0] = 0;
